@@ -1,0 +1,92 @@
+#include "age.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace agelark {
+
+namespace {
+
+struct Age {
+    std::int32_t days;   // 0 under one day
+    char timePart[8];    // "hh:mm:ss"
+};
+
+void twoDigits(char* out, int value) {
+    out[0] = char('0' + value / 10);
+    out[1] = char('0' + value % 10);
+}
+
+Age computeAge(double then, double now) {
+    if (!std::isfinite(then) || !std::isfinite(now)) throw AgeArithmeticError("date value is not a number");
+
+    // Seconds between two wall-clock readings: a clock change moves the count with it.
+    const std::int64_t seconds = linearSeconds(now) - linearSeconds(then);
+    if (seconds > std::numeric_limits<std::int32_t>::max() || seconds < std::numeric_limits<std::int32_t>::min())
+        throw AgeOverflow("more than 2,147,483,647 seconds between the two moments");
+
+    const std::int32_t hours = static_cast<std::int32_t>(seconds / 3600);
+    Age age{};
+    age.days = hours < 24 ? 0 : hours / 24;
+
+    const double difference = now - then;
+    if (!std::isfinite(difference)) throw AgeArithmeticError("date difference is not a number");
+
+    // The time of day of the difference: for a negative difference, that of its magnitude.
+    const std::int64_t ofDay = (seconds < 0 ? -seconds : seconds) % 86400;
+    twoDigits(age.timePart, int(ofDay / 3600));
+    age.timePart[2] = ':';
+    twoDigits(age.timePart + 3, int(ofDay / 60 % 60));
+    age.timePart[5] = ':';
+    twoDigits(age.timePart + 6, int(ofDay % 60));
+    return age;
+}
+
+void appendNumber(std::string& out, std::int32_t value) {
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+constexpr std::string_view crlf = "\r\n";
+
+}  // namespace
+
+std::string CalcDiffCUSDates(double then, double now) {
+    const Age age = computeAge(then, now);
+    std::string text;
+    text.reserve(24);
+    if (age.days != 0) {
+        appendNumber(text, age.days);
+        text += " Days, ";
+    }
+    text.append(age.timePart, 8);
+    return text;
+}
+
+std::string reportText(const ConsoleEntry& entry, double then, double now) {
+    const Age age = computeAge(then, now);
+    if (age.days == 0) return std::string(age.timePart, 8);
+
+    std::string text;
+    text.reserve(entry.titleText.size() + entry.releaseText.size() + 32);
+    text += entry.titleText;
+    text += crlf;
+    appendNumber(text, age.days);
+    text += " Days, ";
+    text.append(age.timePart, 8);
+    text += " Ago ";
+    text += crlf;
+    text += entry.releaseText;
+    return text;
+}
+
+std::string callAgeFunction(std::string_view ageFunction, double then, double now) {
+    const ConsoleEntry* entry = entryForAgeFunction(ageFunction);
+    if (!entry) throw std::invalid_argument("no console age operation named " + std::string(ageFunction));
+    return reportText(*entry, then, now);
+}
+
+}  // namespace agelark

@@ -1,0 +1,9 @@
+#include "controls.h"
+
+namespace agelark {
+
+QString arrayMember(const QString& arrayName, int index) {
+    return arrayName + QLatin1Char('_') + QString::number(index);
+}
+
+}  // namespace agelark

@@ -1,0 +1,72 @@
+#include "errors.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+
+#include "age.h"
+#include "date_text.h"
+#include "platform.h"
+
+namespace agelark {
+
+namespace {
+
+bool warningOpen = false;
+constexpr const char* failureShownProperty = "agelarkFailureShown";
+
+// Shows the failure unless a warning is already open; reports whether it was shown.
+bool report(QWidget* window, const std::exception& failure) {
+    if (warningOpen) return false;
+    warningOpen = true;
+    try {
+        platform().messages->warning(window, describeFailure(failure));
+    } catch (...) {
+        warningOpen = false;
+        throw;
+    }
+    warningOpen = false;
+    return true;
+}
+
+}  // namespace
+
+QString describeFailure(const std::exception& failure) {
+    if (auto user = dynamic_cast<const UserError*>(&failure)) return user->message();
+    if (dynamic_cast<const AgeOverflow*>(&failure))
+        return QStringLiteral("This count can no longer be shown: more than 2,147,483,647 seconds "
+                              "(about 68 years) have passed since its date.");
+    if (dynamic_cast<const AgeError*>(&failure))
+        return QStringLiteral("This count cannot be computed: its date is not a usable moment.");
+    if (dynamic_cast<const DateConversionError*>(&failure))
+        return QStringLiteral("A date box holds text that is not a date.");
+    return QStringLiteral("Something went wrong: %1").arg(QString::fromLocal8Bit(failure.what()));
+}
+
+void runHandler(QWidget* window, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& failure) {
+        report(window, failure);
+    } catch (...) {
+        report(window, std::runtime_error("an unknown failure"));
+    }
+}
+
+void runTick(QWidget* window, QObject* timer, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& failure) {
+        if (timer->property(failureShownProperty).toBool()) return;
+        // Mark first: the box runs other events, among them this timer's next ticks,
+        // and may outlive the timer's window.
+        QPointer<QObject> alive(timer);
+        timer->setProperty(failureShownProperty, true);
+        if (!report(window, failure) && alive) timer->setProperty(failureShownProperty, false);
+    }
+}
+
+void forgetTickFailure(QObject* timer) { timer->setProperty(failureShownProperty, QVariant()); }
+
+}  // namespace agelark

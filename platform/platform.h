@@ -1,0 +1,70 @@
+#pragma once
+// What the program takes from the world outside its windows, behind one small
+// facade so that tests can put fakes in its place: the clock, message boxes,
+// the beep, the process launcher and the application folder.
+
+#include <QString>
+#include <QStringList>
+
+#include "date_serial.h"
+
+class QWidget;
+
+namespace agelark {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // The current local wall-clock date and time, to the second.
+    virtual CivilDateTime now() const = 0;
+};
+
+// The application's title on every message box.
+inline const QString applicationTitle = QStringLiteral("Agelark");
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Modal boxes with one OK button under the application title; they return
+    // when the user closes them, running other events meanwhile.
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    virtual void warning(QWidget* parent, const QString& text) = 0;
+};
+
+class Beep {
+public:
+    virtual ~Beep() = default;
+    virtual void exclamation() = 0;
+};
+
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Starts `program` with `arguments` and does not wait for it; no shell is
+    // involved. Throws UserError when the program cannot be started.
+    virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+struct Platform {
+    Clock* clock = nullptr;
+    MessageBoxes* messages = nullptr;
+    Beep* beep = nullptr;
+    Launcher* launcher = nullptr;
+    QString appFolder;  // the folder of the program, no trailing separator
+};
+
+// The facade in force. Until install() is called it is the real system, with
+// the application folder of the running executable.
+Platform& platform();
+void install(const Platform& replacement);
+
+// The real components, for main() and for tests that want one of them.
+Clock& systemClock();
+MessageBoxes& systemMessageBoxes();
+Beep& systemBeep();
+Launcher& systemLauncher();
+
+// A file beside the program, named as the catalogue writes it ("\ps2.jpg").
+QString appFilePath(std::string_view name);
+
+}  // namespace agelark

@@ -1,0 +1,87 @@
+#include "windows.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "errors.h"
+
+namespace agelark {
+
+FormWindow::FormWindow(const QString& name) {
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose, false);  // the registry decides when a window goes
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    // The registry hides and destroys the window itself.
+    event->ignore();
+    windows().unload(objectName(), UnloadReason::User);
+}
+
+Windows& windows() {
+    static Windows registry;
+    return registry;
+}
+
+void Windows::define(const QString& name, Definition definition) { definitions_.insert(name, std::move(definition)); }
+
+FormWindow* Windows::loadedWindow(const QString& name) const {
+    for (const auto& w : loaded_)
+        if (w && w->objectName() == name) return w;
+    return nullptr;
+}
+
+QList<FormWindow*> Windows::loaded() const {
+    QList<FormWindow*> result;
+    for (const auto& w : loaded_)
+        if (w) result.append(w);
+    return result;
+}
+
+FormWindow* Windows::get(const QString& name) {
+    if (FormWindow* w = loadedWindow(name)) return w;
+    const auto definition = definitions_.constFind(name);
+    if (definition == definitions_.constEnd())
+        throw UserError(QStringLiteral("The program has no window named %1.").arg(name));
+    FormWindow* window = definition->create();
+    loaded_.append(window);
+    if (definition->load) runHandler(window, [&] { definition->load(window); });
+    return window;
+}
+
+FormWindow* Windows::show(const QString& name) {
+    FormWindow* window = get(name);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void Windows::hide(const QString& name) {
+    if (FormWindow* w = loadedWindow(name)) w->hide();
+}
+
+void Windows::unload(const QString& name, UnloadReason reason) {
+    FormWindow* window = loadedWindow(name);
+    if (!window) return;
+    const auto definition = definitions_.constFind(name);
+    if (definition != definitions_.constEnd() && definition->queryUnload)
+        runHandler(window, [&] { definition->queryUnload(window, reason); });
+
+    // The window's counters stop now, not when the event loop gets round to deleting it.
+    for (QTimer* timer : window->findChildren<QTimer*>()) timer->stop();
+    window->hide();
+    loaded_.removeAll(window);
+    window->deleteLater();
+
+    loaded_.removeAll(nullptr);
+    if (loaded_.isEmpty()) {
+        if (onLastUnloaded)
+            onLastUnloaded();
+        else
+            QCoreApplication::quit();
+    }
+}
+
+}  // namespace agelark

@@ -1,0 +1,61 @@
+#pragma once
+// The program's windows are single instances addressed by name. The first
+// reference to a window that is not loaded creates it in its design state and
+// runs its load handler; unloading stops its timers and destroys it; when the
+// last window is unloaded the program ends.
+
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+namespace agelark {
+
+enum class UnloadReason {
+    User = 0,  // the close box or the system menu
+    Code = 1,  // the program's own unload
+};
+
+// A top-level window of the program. Closing it with its close box unloads it.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(const QString& name);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+class Windows {
+public:
+    struct Definition {
+        std::function<FormWindow*()> create;                  // the window in its design state
+        std::function<void(FormWindow*)> load;                // load handler, may be empty
+        std::function<void(FormWindow*, UnloadReason)> queryUnload;  // may be empty
+    };
+
+    void define(const QString& name, Definition definition);
+
+    // The window, loaded first if it is not (its load handler runs then; a
+    // failure there is reported and the window is still returned).
+    FormWindow* get(const QString& name);
+    // The window if it is loaded, else nullptr; never loads.
+    FormWindow* loadedWindow(const QString& name) const;
+    // Every loaded window, shown or hidden, in the order they were loaded.
+    QList<FormWindow*> loaded() const;
+
+    FormWindow* show(const QString& name);  // modeless; brings a shown window to the front
+    void hide(const QString& name);
+    void unload(const QString& name, UnloadReason reason = UnloadReason::Code);
+
+    // Called when the last loaded window has been unloaded; by default it quits the application.
+    std::function<void()> onLastUnloaded;
+
+private:
+    QHash<QString, Definition> definitions_;
+    QList<QPointer<FormWindow>> loaded_;
+};
+
+Windows& windows();
+
+}  // namespace agelark

@@ -1,0 +1,94 @@
+#pragma once
+// The whole program built for a test: a fake clock, message boxes that record
+// instead of blocking, a launcher that records, a beep that counts, and a
+// temporary application folder holding the pictures and a notes file.
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "date_serial.h"
+#include "platform.h"
+#include "windows.h"
+
+namespace agelark::testing {
+
+class FakeClock : public Clock {
+public:
+    CivilDateTime now() const override { return now_; }
+    void set(const CivilDateTime& moment) { now_ = moment; }
+    void advanceSeconds(long long seconds);
+
+private:
+    CivilDateTime now_{2026, 12, 5, 11, 10, 0};
+};
+
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    struct Shown {
+        QString kind;  // "information" or "warning"
+        QString text;
+        QString parentName;
+    };
+    void information(QWidget* parent, const QString& text) override;
+    void warning(QWidget* parent, const QString& text) override;
+
+    QList<Shown> shown;
+    // Runs while a box is "open", to stand for the events a modal box lets through.
+    std::function<void(const Shown&)> whileOpen;
+
+private:
+    void record(const QString& kind, QWidget* parent, const QString& text);
+};
+
+class CountingBeep : public Beep {
+public:
+    void exclamation() override { ++count; }
+    int count = 0;
+};
+
+class RecordingLauncher : public Launcher {
+public:
+    void startDetached(const QString& program, const QStringList& arguments) override;
+    QList<QStringList> started;  // program first, then its arguments
+    bool fail = false;           // when set, every launch fails as a missing program would
+};
+
+class TestProgram {
+public:
+    // Copies the built pictures and a notes file holding "Notes\r\n" into a
+    // new temporary application folder and installs the fakes.
+    TestProgram();
+    ~TestProgram();  // unloads every window and restores the real platform
+
+    // Loads and shows the main window as the program's start does.
+    void start();
+
+    QString appFolder() const { return folder_.path(); }
+    QString path(const QString& fileName) const;  // a file in the application folder
+
+    FormWindow* window(const QString& name) const;  // loaded window or nullptr
+
+    template <class T>
+    T* find(const QString& window, const QString& control) const {
+        FormWindow* w = this->window(window);
+        return w ? w->findChild<T*>(control) : nullptr;
+    }
+
+    void click(const QString& window, const QString& button);  // as the user clicks
+    void tick(const QString& window, const QString& timer);    // one tick, as the timer would
+    void processEvents();                                       // posted events and deferred deletes
+
+    FakeClock clock;
+    RecordingMessageBoxes messages;
+    CountingBeep beep;
+    RecordingLauncher launcher;
+    int programEnded = 0;  // times the last window was unloaded
+
+private:
+    QTemporaryDir folder_;
+};
+
+}  // namespace agelark::testing

@@ -1,0 +1,73 @@
+#include "app.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QTimer>
+
+#include "controls.h"
+#include "design.h"
+#include "handlers.h"
+#include "notes_load.h"
+#include "page_view.h"
+#include "pictures.h"
+#include "platform.h"
+#include "timers.h"
+#include "windows.h"
+
+namespace agelark {
+
+namespace {
+
+constexpr std::string_view titlePicture = "\\Agelark.jpg";
+
+void Form1_Load(FormWindow* form1) {
+    setTimerInterval(control<QTimer>(form1, "Timer22"), 100);
+    control<QLabel>(form1, "lblClock")->clear();
+    control<PageView>(form1, "WebBrowser1")->navigate(appFilePath("\\Notes.txt"));
+    // The title picture, read afresh for each of the five console pages.
+    for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
+        setPicture(control<QLabel>(form1, box), titlePicture);
+}
+
+// The user closing the main window closes every other window with it.
+void Form1_QueryUnload(FormWindow* form1, UnloadReason reason) {
+    if (reason != UnloadReason::User) return;
+    for (FormWindow* other : windows().loaded())
+        if (other->winId() != form1->winId()) windows().unload(other->objectName(), UnloadReason::Code);
+}
+
+void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
+
+FormWindow* withIconAndHandlers(FormWindow* window) {
+    const QString icon = appFilePath("\\agelark.png");
+    window->setWindowIcon(QIcon(icon));
+    wireHandlers(window);
+    return window;
+}
+
+}  // namespace
+
+void defineWindows() {
+    windows().define("Form1", {[] {
+                                   FormWindow* form1 = withIconAndHandlers(createForm1());
+                                   auto view = control<PageView>(form1, "WebBrowser1");
+                                   QObject::connect(view, &PageView::documentComplete, form1,
+                                                    [form1](QObject* frame, const QString& address) {
+                                                        runHandler(form1, [&] {
+                                                            WebBrowser1_DocumentComplete(form1, frame, address);
+                                                        });
+                                                    });
+                                   return form1;
+                               },
+                               Form1_Load, Form1_QueryUnload});
+    windows().define("Form2", {[] { return withIconAndHandlers(createForm2()); }, Form2_Load, {}});
+    windows().define("Saved", {[] { return withIconAndHandlers(createSaved()); }, {}, {}});
+}
+
+void startProgram() {
+    defineWindows();
+    windows().show("Form1");
+}
+
+}  // namespace agelark

@@ -1,0 +1,98 @@
+#include "design_kit.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "twips.h"
+
+namespace agelark {
+
+namespace {
+template <class W>
+W* place(W* widget, const QString& name, int left, int top, int width, int height) {
+    widget->setObjectName(name);
+    widget->setGeometry(twipsRect(left, top, width, height));
+    return widget;
+}
+}  // namespace
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                        int height) {
+    auto b = place(new QPushButton(caption, parent), name, left, top, width, height);
+    b->setAccessibleName(caption);
+    return b;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                  int height, const QString& accessibleName) {
+    auto l = place(new QLabel(caption, parent), name, left, top, width, height);
+    l->setAccessibleName(accessibleName.isEmpty() ? caption : accessibleName);
+    return l;
+}
+
+QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                       int height, const QString& accessibleName) {
+    auto t = place(new QLineEdit(text, parent), name, left, top, width, height);
+    t->setAccessibleName(accessibleName);
+    t->setCursorPosition(0);
+    return t;
+}
+
+QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top,
+                                     int width, int height, const QString& accessibleName) {
+    auto t = place(new QPlainTextEdit(text, parent), name, left, top, width, height);
+    t->setAccessibleName(accessibleName);
+    return t;
+}
+
+QLabel* makePictureBox(QWidget* parent, const QString& name, int left, int top, int width, int height,
+                       const QString& accessibleName) {
+    auto p = place(new QLabel(parent), name, left, top, width, height);
+    p->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    p->setFrameShape(QFrame::Box);
+    p->setAccessibleName(accessibleName);
+    return p;
+}
+
+QFrame* makeLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2) {
+    auto line = new QFrame(parent);
+    line->setObjectName(name);
+    const bool vertical = x1 == x2;
+    line->setFrameShape(vertical ? QFrame::VLine : QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    const int left = std::min(x1, x2), top = std::min(y1, y2);
+    line->setGeometry(vertical ? QRect(px(left), px(top), 1, px(std::abs(y2 - y1)))
+                               : QRect(px(left), px(top), px(std::abs(x2 - x1)), 1));
+    return line;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
+                     int height) {
+    auto f = place(new QGroupBox(caption, parent), name, left, top, width, height);
+    f->setAccessibleName(caption);
+    return f;
+}
+
+QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, int top, int width, int height) {
+    auto bar = place(new QProgressBar(parent), name, left, top, width, height);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    bar->setAccessibleName(QStringLiteral("Save progress"));
+    return bar;
+}
+
+void hideTextInButtonFace(QLineEdit* box) {
+    QPalette palette = box->palette();
+    const QColor face = palette.color(QPalette::Button);
+    palette.setColor(QPalette::Base, face);
+    palette.setColor(QPalette::Text, face);
+    box->setPalette(palette);
+}
+
+}  // namespace agelark
