@@ -1,11 +1,59 @@
 #include "custom_countup.h"
 
-#include "errors.h"
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "age.h"
+#include "control_values.h"
+#include "controls.h"
+#include "rebuild.h"
+#include "timers.h"
+#include "windows.h"
 
 namespace agelark {
 
-void cmdCustom_Click(FormWindow*) { throw UserError("The custom count-up is not built yet."); }
-void Timer24_Timer(FormWindow*) { throw UserError("The custom count-up is not built yet."); }
-void cmdReset_Click(FormWindow*) { throw UserError("Reset is not built yet."); }
+namespace {
+
+constexpr int customTab = 5;
+
+// One tick without any trap: every failure propagates to the caller.
+void countOnce(FormWindow* form1) {
+    auto nowBox = control<QLineEdit>(form1, "txtCusNow");
+    auto thenBox = control<QLineEdit>(form1, "txtCusThen");
+    nowBox->setText(currentDateText());
+    const QString thenText = thenBox->text();
+    const QString nowText = nowBox->text();
+    const double now = dateOfText(nowText);
+    const double then = dateOfText(thenText);
+    control<QLabel>(form1, "lblCustom")->setText(QString::fromStdString(CalcDiffCUSDates(then, now)));
+    // Counting has begun: the date it counts from can no longer be edited.
+    thenBox->setEnabled(false);
+}
+
+}  // namespace
+
+void cmdCustom_Click(FormWindow* form1) {
+    QTimer* timer = control<QTimer>(form1, "Timer24");
+    setTimerInterval(timer, 100);
+    setTimerEnabled(timer, true);
+    setTextColor(control<QLabel>(form1, "lblCustom"), Qt::black);
+    control<QLineEdit>(form1, "txtCusNow")->setText(currentDateText());
+}
+
+void Timer24_Timer(FormWindow* form1) {
+    // Whatever fails (a text that is no date, a moment too far off) ends the
+    // same way: the main window starts afresh on the Custom page and says so.
+    bool failed = false;
+    try {
+        countOnce(form1);
+    } catch (...) {
+        failed = true;
+    }
+    // Outside the catch: the rebuild unloads this very window and opens a modal box.
+    if (failed) rebuildMainWindow({customTab, QStringLiteral("Improper Format!"), true});
+}
+
+void cmdReset_Click(FormWindow*) { rebuildMainWindow({customTab, QString(), false}); }
 
 }  // namespace agelark

@@ -1,9 +1,52 @@
 #include "rebuild.h"
 
-#include "errors.h"
+#include <QPlainTextEdit>
+#include <QTabBar>
+
+#include "controls.h"
+#include "notes_load.h"
+#include "platform.h"
+#include "windows.h"
 
 namespace agelark {
 
-void rebuildMainWindow(const Rebuild&) { throw UserError("The rebuild is not built yet."); }
+namespace {
+
+const QString mainWindow = QStringLiteral("Form1");
+
+// Selects a page of the main window's tab control through its tab strip, which
+// switches the page with it.
+void selectTab(FormWindow* form1, int tab) {
+    auto tabs = control<QWidget>(form1, "SSTTab1");
+    auto strip = tabs->findChild<QTabBar*>();
+    if (!strip) throw UserError(QStringLiteral("The tab control SSTTab1 has no tab strip."));
+    strip->setCurrentIndex(tab);
+}
+
+}  // namespace
+
+void rebuildMainWindow(const Rebuild& how) {
+    // Read everything needed from the old window before it goes: after the
+    // unload it is hidden, its timers are stopped and it is only waiting to be
+    // deleted, so nothing below touches it again.
+    QString unsavedNotes;
+    bool keepNotes = false;
+    if (how.keepUnsavedNotes) {
+        if (FormWindow* old = windows().loadedWindow(mainWindow)) {
+            if (auto pad = old->findChild<QPlainTextEdit*>("txtNotes")) {
+                unsavedNotes = pad->toPlainText();
+                keepNotes = true;
+            }
+        }
+    }
+
+    windows().unload(mainWindow, UnloadReason::Code);
+    FormWindow* form1 = windows().get(mainWindow);  // loads it afresh: its load handler runs again
+    if (keepNotes) keepPadText(form1, unsavedNotes);
+    // The page is chosen before the window shows, so the user never sees the first page flash.
+    selectTab(form1, how.tab);
+    windows().show(mainWindow);
+    if (!how.notice.isEmpty()) platform().messages->information(form1, how.notice);
+}
 
 }  // namespace agelark

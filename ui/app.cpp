@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "controls.h"
+#include "copy_menu.h"
 #include "design.h"
 #include "handlers.h"
 #include "notes_load.h"
@@ -43,6 +44,7 @@ FormWindow* withIconAndHandlers(FormWindow* window) {
     const QString icon = appFilePath("\\agelark.png");
     window->setWindowIcon(QIcon(icon));
     wireHandlers(window);
+    installCopyMenus(window);
     return window;
 }
 

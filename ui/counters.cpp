@@ -1,10 +1,82 @@
 #include "counters.h"
 
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "age.h"
+#include "control_values.h"
+#include "controls.h"
 #include "errors.h"
+#include "pictures.h"
+#include "rebuild.h"
+#include "timers.h"
+#include "windows.h"
 
 namespace agelark {
 
-void consoleClick(FormWindow*, const ConsoleEntry&) { throw UserError("The console counters are not built yet."); }
-void consoleTick(FormWindow*, const ConsoleEntry&) {}
+namespace {
+
+constexpr int tickMilliseconds = 100;
+
+const QString atariNotice = QStringLiteral(
+    "This program no longer functions correctly due to time.\r\n"
+    "Eventually all consoles will stop working.");
+
+// The Atari 2600's counter is the one that traps its own failures.
+bool trapsItsFailures(const ConsoleEntry& entry) { return entry.window == WindowId::Form1 && entry.key == "2"; }
+
+void setFontSize(QLabel* label, double points) {
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    label->setFont(font);
+}
+
+// One tick without any trap: every failure propagates to the caller.
+void countOnce(FormWindow* window, const ConsoleEntry& entry) {
+    auto nowBox = control<QLineEdit>(window, entry.nowBox);
+    auto thenBox = control<QLineEdit>(window, entry.thenBox);
+    nowBox->setText(currentDateText());
+    const QString thenText = thenBox->text();
+    const QString nowText = nowBox->text();
+    const double now = dateOfText(nowText);
+    const double then = dateOfText(thenText);
+    control<QLabel>(window, entry.resultLabel)->setText(QString::fromStdString(reportText(entry, then, now)));
+}
+
+}  // namespace
+
+void consoleClick(FormWindow* window, const ConsoleEntry& entry) {
+    // The picture comes first: when it cannot be loaded nothing else changes.
+    setPicture(control<QLabel>(window, entry.pictureBox), entry.pictureFile);
+
+    QTimer* timer = control<QTimer>(window, entry.timer);
+    forgetTickFailure(timer);  // a failure of the restarted counter is worth telling again
+    setTimerInterval(timer, tickMilliseconds);
+    setTimerEnabled(timer, true);
+    for (const ConsoleEntry* other : groupOf(entry))
+        if (other->timer != entry.timer) setTimerEnabled(control<QTimer>(window, other->timer), false);
+
+    auto label = control<QLabel>(window, entry.resultLabel);
+    setTextColor(label, colorFromBgr(entry.labelForeColor));
+    setFontSize(label, entry.labelFontSize);
+    control<QLineEdit>(window, entry.thenBox)->setText(QString::fromUtf8(entry.countFromText));
+    control<QLineEdit>(window, entry.nowBox)->setText(currentDateText());
+    control<QLabel>(window, arrayMember("lblByWendrix", entry.bylineIndex))->hide();
+}
+
+void consoleTick(FormWindow* window, const ConsoleEntry& entry) {
+    if (!trapsItsFailures(entry)) return countOnce(window, entry);
+
+    bool failed = false;
+    try {
+        countOnce(window, entry);
+    } catch (...) {
+        failed = true;
+    }
+    // Outside the catch: the rebuild unloads this very window and opens a modal box.
+    if (failed) rebuildMainWindow({0, atariNotice, true});
+}
 
 }  // namespace agelark

@@ -1,0 +1,25 @@
+#include "control_values.h"
+
+#include <QLabel>
+#include <QPalette>
+
+#include "date_text.h"
+#include "platform.h"
+
+namespace agelark {
+
+QString currentDateText() { return QString::fromStdString(formatDateText(platform().clock->now())); }
+
+double dateOfText(const QString& text) { return parseDateText(text.toStdString()); }
+
+QColor colorFromBgr(std::uint32_t bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+void setTextColor(QLabel* label, const QColor& color) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+}  // namespace agelark
