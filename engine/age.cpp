@@ -19,15 +19,27 @@ void twoDigits(char* out, int value) {
     out[1] = char('0' + value % 10);
 }
 
+[[noreturn]] void overflow() { throw AgeOverflow("more than 2,147,483,647 seconds between the two moments"); }
+
+// Seconds between two wall-clock readings: a clock change moves the count with
+// it. Whole days and times of day are taken apart, so any finite pair is judged
+// by its distance alone, however far outside the calendar either value lies.
+std::int32_t secondsBetween(double then, double now) {
+    const double days = std::trunc(now) - std::trunc(then);
+    // Past this many days no time of day brings the count back into 32 bits.
+    if (std::fabs(days) > 24857) overflow();
+    const std::int64_t seconds = static_cast<std::int64_t>(days) * 86400 + secondOfDay(now) - secondOfDay(then);
+    if (seconds > std::numeric_limits<std::int32_t>::max() || seconds < std::numeric_limits<std::int32_t>::min())
+        overflow();
+    return static_cast<std::int32_t>(seconds);
+}
+
 Age computeAge(double then, double now) {
     if (!std::isfinite(then) || !std::isfinite(now)) throw AgeArithmeticError("date value is not a number");
 
-    // Seconds between two wall-clock readings: a clock change moves the count with it.
-    const std::int64_t seconds = linearSeconds(now) - linearSeconds(then);
-    if (seconds > std::numeric_limits<std::int32_t>::max() || seconds < std::numeric_limits<std::int32_t>::min())
-        throw AgeOverflow("more than 2,147,483,647 seconds between the two moments");
+    const std::int32_t seconds = secondsBetween(then, now);
 
-    const std::int32_t hours = static_cast<std::int32_t>(seconds / 3600);
+    const std::int32_t hours = seconds / 3600;
     Age age{};
     age.days = hours < 24 ? 0 : hours / 24;
 
@@ -35,7 +47,7 @@ Age computeAge(double then, double now) {
     if (!std::isfinite(difference)) throw AgeArithmeticError("date difference is not a number");
 
     // The time of day of the difference: for a negative difference, that of its magnitude.
-    const std::int64_t ofDay = (seconds < 0 ? -seconds : seconds) % 86400;
+    const std::int64_t ofDay = (seconds < 0 ? -std::int64_t{seconds} : std::int64_t{seconds}) % 86400;
     twoDigits(age.timePart, int(ofDay / 3600));
     age.timePart[2] = ':';
     twoDigits(age.timePart + 3, int(ofDay / 60 % 60));

@@ -14,6 +14,8 @@ struct CivilDateTime {
     friend bool operator==(const CivilDateTime&, const CivilDateTime&) = default;
 };
 
+// Fields past their range carry over as a calendar would: month 13 is January of
+// the next year, day 0 the last day of the month before, hour 24 the next day.
 double dateSerial(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 double dateSerial(const CivilDateTime& t);
 
@@ -24,5 +26,12 @@ CivilDateTime civilFromSerial(double serial);
 // Seconds on one linear scale (0 at day zero), rounded to the nearest second:
 // the difference of two of these is the wall-clock time between two serials.
 std::int64_t linearSeconds(double serial);
+
+// The serial of a count of linearSeconds; the inverse of linearSeconds.
+double serialFromSeconds(std::int64_t seconds);
+
+// The time of day of any finite serial in whole seconds, 0 to 86,400 (rounding
+// may reach the next midnight); the fraction is read without its sign.
+std::int64_t secondOfDay(double serial);
 
 }  // namespace agelark

@@ -1,7 +1,7 @@
 #include "date_text.h"
 
+#include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <optional>
 
 namespace agelark {
@@ -107,7 +107,12 @@ double parseDateText(std::string_view text) {
         const auto d = c.number(2, &dd);
         if (!d || dd != 2) reject();
         t.year = *first, t.month = *m, t.day = *d;
-        if (!c.atEnd() && !c.eat('T') && !c.blanks()) reject();
+        // A "T" always introduces a time.
+        if (c.eat('T')) {
+            if (c.atEnd()) reject();
+        } else if (!c.atEnd() && !c.blanks()) {
+            reject();
+        }
     } else {  // M/D/Y, month first
         if (firstDigits > 2 || !c.eat('/')) reject();
         int dd = 0, yd = 0;
@@ -125,11 +130,25 @@ double parseDateText(std::string_view text) {
 }
 
 std::string formatDateText(const CivilDateTime& t) {
-    const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%04d %d:%02d:%02d %s", t.month, t.day, t.year, hour12, t.minute,
-                  t.second, t.hour < 12 ? "AM" : "PM");
-    return buffer;
+    // Built by hand: the counters write this text on every tick, and snprintf
+    // costs several times as much.
+    std::string text;
+    text.reserve(24);
+    const auto number = [&](int value, int width, char after) {
+        for (int limit = 10; width > 1; --width, limit *= 10)
+            if (value >= 0 && value < limit) text += '0';
+        char digits[12];
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        text += after;
+    };
+    number(t.month, 1, '/');
+    number(t.day, 1, '/');
+    number(t.year, 4, ' ');
+    number(t.hour % 12 == 0 ? 12 : t.hour % 12, 1, ':');
+    number(t.minute, 2, ':');
+    number(t.second, 2, ' ');
+    text += t.hour < 12 ? "AM" : "PM";
+    return text;
 }
 
 }  // namespace agelark
