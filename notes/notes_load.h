@@ -10,11 +10,13 @@ namespace agelark {
 
 class FormWindow;
 
-// The page view's document-complete notification on the main window.
+// The page view's document-complete notification on the main window: the
+// notes document's text, exactly as saved, replaces the pad's text.
 void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QString& address);
 
-// After a rebuild that must not lose unsaved notes: the pad gets `text` and the
-// pending load of the notes file is cancelled.
+// After a rebuild that must not lose unsaved notes: the pad gets `text` (as
+// padText() read it before the rebuild) and the pending load of the notes
+// file is cancelled.
 void keepPadText(FormWindow* form1, const QString& text);
 
 }  // namespace agelark

@@ -1,0 +1,27 @@
+#include "notes_pad.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include "controls.h"
+#include "notes_text.h"
+#include "windows.h"
+
+namespace agelark {
+
+namespace {
+QPlainTextEdit* pad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
+}  // namespace
+
+QString padText(FormWindow* form1) {
+    // The raw text separates blocks with U+2029 and marks a line break inside a
+    // block with U+2028; toPlainText would also turn no-break spaces into spaces.
+    QString text = pad(form1)->document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+    return text;
+}
+
+void setPadText(FormWindow* form1, const QString& text) { pad(form1)->setPlainText(padFormOf(text)); }
+
+}  // namespace agelark
