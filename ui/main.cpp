@@ -1,10 +1,15 @@
 #include <QApplication>
 
 #include "app.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Agelark");
+    QApplication::setApplicationVersion(AGELARK_VERSION);
+    QApplication::setOrganizationDomain("agelark.github.io");
+    // Ties the windows to the menu entry and its icon (the Wayland app id).
+    QGuiApplication::setDesktopFileName(AGELARK_APP_ID);
     agelark::startProgram();
     return app.exec();
 }
