@@ -76,12 +76,25 @@ void Windows::unload(const QString& name, UnloadReason reason) {
     window->deleteLater();
 
     loaded_.removeAll(nullptr);
-    if (loaded_.isEmpty()) {
-        if (onLastUnloaded)
-            onLastUnloaded();
-        else
-            QCoreApplication::quit();
-    }
+    if (loaded_.isEmpty()) endWhenNoneLeft();
+}
+
+void Windows::endWhenNoneLeft() {
+    // Checked once control is back in the event loop: code that unloads the
+    // last window to load it afresh (a rebuild) must not end the program.
+    if (endCheckPending_) return;
+    endCheckPending_ = true;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [this] {
+            endCheckPending_ = false;
+            if (!loaded().isEmpty()) return;
+            if (onLastUnloaded)
+                onLastUnloaded();
+            else
+                QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace agelark

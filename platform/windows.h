@@ -1,8 +1,8 @@
 #pragma once
 // The program's windows are single instances addressed by name. The first
 // reference to a window that is not loaded creates it in its design state and
-// runs its load handler; unloading stops its timers and destroys it; when the
-// last window is unloaded the program ends.
+// runs its load handler; unloading stops its timers and destroys it; when no
+// window is left loaded the program ends.
 
 #include <QHash>
 #include <QList>
@@ -48,10 +48,14 @@ public:
     void hide(const QString& name);
     void unload(const QString& name, UnloadReason reason = UnloadReason::Code);
 
-    // Called when the last loaded window has been unloaded; by default it quits the application.
+    // Called when the last loaded window has been unloaded and, once control
+    // is back in the event loop, none has been loaded again; by default it
+    // quits the application.
     std::function<void()> onLastUnloaded;
 
 private:
+    void endWhenNoneLeft();
+    bool endCheckPending_ = false;
     QHash<QString, Definition> definitions_;
     QList<QPointer<FormWindow>> loaded_;
 };

@@ -35,7 +35,7 @@ void Form1_Load(FormWindow* form1) {
 void Form1_QueryUnload(FormWindow* form1, UnloadReason reason) {
     if (reason != UnloadReason::User) return;
     for (FormWindow* other : windows().loaded())
-        if (other->winId() != form1->winId()) windows().unload(other->objectName(), UnloadReason::Code);
+        if (other != form1) windows().unload(other->objectName(), UnloadReason::Code);
 }
 
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include "design.h"
 #include "design_kit.h"
@@ -58,35 +59,24 @@ const QString instructions = QStringLiteral(
     "back in time a max of 67 years.\r\n"
     "You can not go forward in time.\r\n");
 
-QFont digitalFont(double points) {
-    QFont font(digitalFace);
-    font.setPointSizeF(points);
-    font.setBold(true);
-    font.setItalic(true);
-    return font;
-}
-
-// Title, result and byline labels: the digital face, dark red.
-void styleDigital(QLabel* label) {
-    label->setFont(digitalFont(15.75));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    label->setPalette(palette);
-}
-
 void buildConsolePage(QWidget* page, const ConsolePage& d) {
     for (const ButtonRow& b : d.buttons) makeButton(page, b.name, b.caption, 10, b.top, b.width, 360);
     makeButton(page, d.visitButton, "Visit {qAv}", 10, 4080, d.visitWidth, 360);
     makeLine(page, d.line, 1485, 4400, 1485, 310);
     QLabel* picture = makePictureBox(page, d.pictureBox, 1510, 320, 4080, 4080,
                                      QStringLiteral("%1 picture").arg(d.accessibleGroup));
-    styleDigital(makeLabel(picture, d.resultLabel, "Agelark v2.5", 525, 240, d.resultWidth, 315,
-                           QStringLiteral("%1 result").arg(d.accessibleGroup)));
+    QLabel* result = makeLabel(picture, d.resultLabel, "Agelark v2.5", 525, 240, d.resultWidth, 315,
+                               QStringLiteral("%1 result").arg(d.accessibleGroup));
+    styleDigital(result);
+    makeRoomForReport(result, d.bylineTop);
     styleDigital(makeLabel(picture, QStringLiteral("lblByWendrix_%1").arg(d.bylineIndex), bylineText, d.bylineLeft,
                            d.bylineTop, 3900, 315, QStringLiteral("Credit")));
-    makeTextBox(page, d.thenBox, d.thenText, 720, d.thenTop, d.thenWidth, 285, "Count-from date")->setEnabled(false);
+    makeTextBox(page, d.thenBox, d.thenText, 720, d.thenTop, d.thenWidth, 285,
+                QStringLiteral("%1 count-from date").arg(d.accessibleGroup))
+        ->setEnabled(false);
     if (d.nowBox)
-        hideTextInButtonFace(makeTextBox(page, d.nowBox, d.nowText, 720, d.nowTop, d.nowWidth, 285, "Current date"));
+        hideTextInButtonFace(makeTextBox(page, d.nowBox, d.nowText, 720, d.nowTop, d.nowWidth, 285,
+                                         QStringLiteral("%1 current date").arg(d.accessibleGroup)));
     for (const char* timer : d.timers) makeTimer(page, timer);
 }
 
@@ -95,25 +85,35 @@ void buildCustomPage(QWidget* page) {
         ->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     makeButton(page, "cmdSave", "Save Changes", 1320, 3860, 1440, 360);
     makeProgressBar(page, "ProgressBar1", 1320, 4210, 1440, 120);
-    makeLabel(page, "lblClock", "Clock", 120, 3960, 405, 195, "Clock");
-    makeLabel(page, "lblWorking", "", 120, 3960, 45, 195, "Save status");
+    // The clock and the save status share one place, wide enough for a time
+    // with seconds and for the working message, up to the Save button.
+    makeLabel(page, "lblClock", "Clock", 120, 3960, 1140, 195, "Clock");
+    makeLabel(page, "lblWorking", "", 120, 3960, 1140, 195, "Save status");
 
     auto view = new PageView(page);
     view->setObjectName("WebBrowser1");
     view->setGeometry(twipsRect(6600, 2520, 495, 375));
+    view->setAccessibleName("Notes page view");
     view->hide();
 
     QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", 2880, 390, 2655, 3960);
     auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, 120, 360, 2415, 2055, "Instructions");
+    help->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    help->document()->setDocumentMargin(2);
     help->setPalette([&] {
         QPalette p = help->palette();
         p.setColor(QPalette::Base, p.color(QPalette::Button));
         return p;
     }());
     makeTextBox(frame, "txtCusThen", "", 360, 2400, 2000, 285, "Count-up from date");
-    makeTextBox(frame, "txtCusNow", "cusNow", 360, 2640, 2000, 285, "Current date")->setEnabled(false);
-    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", 400, 2880, 1875, 285, "Custom result");
-    result->setFont(digitalFont(14.25));
+    makeTextBox(frame, "txtCusNow", "cusNow", 360, 2640, 2000, 285, "Custom current date")->setEnabled(false);
+    // The result is centred where it was designed (400, 2880, 1875 wide, nearly
+    // the frame's middle) but may use the frame's whole width and reach down
+    // to the buttons, so a long age stays whole in a wider stand-in face.
+    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", 60, 2880, 2535, 555, "Custom result");
+    result->setFont(designFont(digitalFace, 14.25, true, true));
+    result->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    result->setWordWrap(true);
     makeButton(frame, "cmdCustom", "Submit", 240, 3450, 855, 360);
     makeButton(frame, "cmdReset", "Reset", 1440, 3450, 990, 360);
     for (const char* timer : {"Timer22", "Timer23", "Timer24"}) makeTimer(frame, timer);
@@ -125,6 +125,7 @@ FormWindow* createForm1() {
     auto form = new FormWindow("Form1");
     form->setWindowTitle("Agelark v2.5");
     form->setFixedSize(px(5655), px(4455));
+    form->setFont(designFont(sansSerifFace, 8.25));
 
     auto tabs = new TabControl(form);
     tabs->setObjectName("SSTTab1");
@@ -192,7 +193,7 @@ FormWindow* createForm1() {
     tabs->setCurrentIndex(0);
 
     // The Atari page's now-box lies on the window itself, outside the tab control.
-    hideTextInButtonFace(makeTextBox(form, "NowText", "aNow", 840, 3960, 375, 285, "Current date"));
+    hideTextInButtonFace(makeTextBox(form, "NowText", "aNow", 840, 3960, 375, 285, "Atari current date"));
     return form;
 }
 

@@ -13,22 +13,7 @@ namespace agelark {
 
 namespace {
 
-QFont tahoma() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-void styleDigital(QLabel* label) {
-    QFont font(digitalFace);
-    font.setPointSizeF(15.75);
-    font.setBold(true);
-    font.setItalic(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(192, 0, 0));
-    label->setPalette(palette);
-}
+QFont tahoma() { return designFont(tahomaFace, 8.25); }
 
 }  // namespace
 
@@ -38,8 +23,7 @@ FormWindow* createForm2() {
     form->setFixedSize(px(5280), px(4080));
     form->setFont(tahoma());
 
-    QFont buttonFont(QStringLiteral("MS Sans Serif"));
-    buttonFont.setPointSizeF(8.25);
+    const QFont buttonFont = designFont(sansSerifFace, 8.25);
     const struct {
         const char *name, *caption;
         int top;
@@ -49,10 +33,12 @@ FormWindow* createForm2() {
                    {"cmdqAv", "Visit {qAv}", 3720}};
     for (const auto& b : buttons) makeButton(form, b.name, b.caption, 0, b.top, 1220, 360)->setFont(buttonFont);
 
-    makeTextBox(form, "txtThen", "Then", 0, 3000, 615, 375, "Count-from date")->setEnabled(false);
-    makeTextBox(form, "txtNow", "Now", 0, 3360, 615, 285, "Current date")->setEnabled(false);
+    makeTextBox(form, "txtThen", "Then", 0, 3000, 615, 375, "Handheld count-from date")->setEnabled(false);
+    makeTextBox(form, "txtNow", "Now", 0, 3360, 615, 285, "Handheld current date")->setEnabled(false);
     QLabel* picture = makePictureBox(form, "Picture1", 1200, 0, 4080, 4080, "Handheld picture");
-    styleDigital(makeLabel(picture, "lblAgelark", "Agelark v2.5", 480, 240, 3000, 315, "Handheld result"));
+    QLabel* result = makeLabel(picture, "lblAgelark", "Agelark v2.5", 480, 240, 3000, 315, "Handheld result");
+    styleDigital(result);
+    makeRoomForReport(result, 3540);
     styleDigital(makeLabel(picture, "lblByWendrix_0", bylineText, 80, 3540, 3900, 315, "Credit"));
 
     for (const char* timer : {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5", "Timer6"}) makeTimer(form, timer);
@@ -65,9 +51,7 @@ FormWindow* createSaved() {
     form->setFixedSize(px(1770), px(1170));
     form->setFont(tahoma());
     QLabel* label = makeLabel(form, "lblSaved", "Changes Saved!", 240, 240, 1335, 195);
-    QFont bold = tahoma();
-    bold.setBold(true);
-    label->setFont(bold);
+    label->setFont(designFont(tahomaFace, 8.25, true));
     makeButton(form, "cmdOK", "OK", 240, 600, 1335, 360);
     return form;
 }

@@ -13,6 +13,17 @@
 namespace agelark {
 
 namespace {
+
+void addStandIns() {
+    // Narrow faces first: the designs were measured with narrow faces.
+    QFont::insertSubstitutions(digitalFace, {QStringLiteral("Nimbus Sans Narrow"),
+                                             QStringLiteral("Liberation Sans Narrow"),
+                                             QStringLiteral("DejaVu Sans Condensed")});
+    for (const QString& face : {tahomaFace, sansSerifFace})
+        QFont::insertSubstitutions(face, {QStringLiteral("DejaVu Sans Condensed"),
+                                          QStringLiteral("Liberation Sans Narrow")});
+}
+
 template <class W>
 W* place(W* widget, const QString& name, int left, int top, int width, int height) {
     widget->setObjectName(name);
@@ -20,6 +31,30 @@ W* place(W* widget, const QString& name, int left, int top, int width, int heigh
     return widget;
 }
 }  // namespace
+
+QFont designFont(const QString& family, double points, bool bold, bool italic) {
+    static const bool standInsAdded = (addStandIns(), true);
+    (void)standInsAdded;
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+void styleDigital(QLabel* label, double points) {
+    label->setFont(designFont(digitalFace, points, true, true));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    label->setPalette(palette);
+}
+
+void makeRoomForReport(QLabel* label, int bottom) {
+    const int margin = 3;
+    label->resize(label->parentWidget()->width() - margin - label->x(), px(bottom) - label->y());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+}
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
                         int height) {
@@ -65,6 +100,7 @@ QFrame* makeLine(QWidget* parent, const QString& name, int x1, int y1, int x2, i
     const bool vertical = x1 == x2;
     line->setFrameShape(vertical ? QFrame::VLine : QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
+    line->setAccessibleName(QStringLiteral("Divider"));
     const int left = std::min(x1, x2), top = std::min(y1, y2);
     line->setGeometry(vertical ? QRect(px(left), px(top), 1, px(std::abs(y2 - y1)))
                                : QRect(px(left), px(top), px(std::abs(x2 - x1)), 1));
@@ -93,6 +129,11 @@ void hideTextInButtonFace(QLineEdit* box) {
     palette.setColor(QPalette::Base, face);
     palette.setColor(QPalette::Text, face);
     box->setPalette(palette);
+    // Flat, and passed over by clicks and the keyboard: the Atari page's box
+    // lies over the Visit button, which must still take the click.
+    box->setFrame(false);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 }  // namespace agelark

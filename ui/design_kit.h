@@ -2,6 +2,7 @@
 // Small makers for the controls of the window designs: each control gets its
 // name, its caption or text, its place in twips and an accessible name.
 
+#include <QFont>
 #include <QString>
 
 class QFrame;
@@ -32,10 +33,24 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& captio
                      int height);
 QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, int top, int width, int height);
 
-// Draws a text box's text and background in the button-face colour, so what it holds does not show.
+// Draws a text box's text and background in the button-face colour, so what it holds does not show;
+// the box is flat and takes neither clicks nor the keyboard focus.
 void hideTextInButtonFace(QLineEdit* box);
 
-// The face of the result, title and byline labels, requested by name.
-inline const QString digitalFace = QStringLiteral("Let's go Digital");
+// The faces the designs ask for by name. Where the system lacks one, a face
+// of about its width stands in when there is one, so texts fit their controls.
+inline const QString digitalFace = QStringLiteral("Let's go Digital");  // title, result and byline labels
+inline const QString tahomaFace = QStringLiteral("Tahoma");               // Form2 and Saved
+inline const QString sansSerifFace = QStringLiteral("MS Sans Serif");     // Form1, Form2's buttons
+
+QFont designFont(const QString& family, double points, bool bold = false, bool italic = false);
+
+// A title, result or byline label: the digital face, bold italic, dark red.
+void styleDigital(QLabel* label, double points = 15.75);
+
+// A result label keeps its designed top-left corner and grows right to its
+// picture box's edge and down to `bottom` (twips), so the three lines of a
+// report fit; it stays transparent over the picture beneath.
+void makeRoomForReport(QLabel* label, int bottom);
 
 }  // namespace agelark

@@ -1,16 +1,51 @@
 #include "tab_control.h"
 
+#include <QProxyStyle>
 #include <QStackedWidget>
-#include <QTabBar>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
 
 namespace agelark {
 
+namespace {
+
+// The system's style with a narrow margin beside each tab's caption, so the
+// six captions fit their share of the width.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace) return 6;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+}  // namespace
+
+TabStrip::TabStrip(QWidget* parent) : QTabBar(parent) {
+    auto style = new CompactTabStyle;
+    style->setParent(this);
+    setStyle(style);
+    setDrawBase(false);  // the control draws the page frame itself
+    setExpanding(false);
+    setUsesScrollButtons(false);
+    setElideMode(Qt::ElideRight);
+    setFixedHeight(stripHeight);
+}
+
+QSize TabStrip::tabSizeHint(int index) const {
+    // Equal shares of the width; the last tab takes what the division leaves.
+    const int n = std::max(1, count());
+    const int share = width() / n;
+    const int w = index == n - 1 ? width() - share * (n - 1) : share;
+    return QSize(std::max(w, 1), stripHeight);
+}
+
+QSize TabStrip::minimumTabSizeHint(int index) const { return tabSizeHint(index); }
+
 TabControl::TabControl(QWidget* parent)
-    : QWidget(parent), bar_(new QTabBar(this)), pages_(new QStackedWidget(this)) {
+    : QWidget(parent), bar_(new TabStrip(this)), pages_(new QStackedWidget(this)) {
     bar_->setObjectName("SSTTab1_tabs");
-    bar_->setDrawBase(true);
-    bar_->setExpanding(false);
-    pages_->setFrameShape(QFrame::StyledPanel);
+    pages_->setFrameShape(QFrame::NoFrame);
     connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
         pages_->setCurrentIndex(index);
         emit currentChanged(index);
@@ -20,6 +55,7 @@ TabControl::TabControl(QWidget* parent)
 QWidget* TabControl::addPage(const QString& caption) {
     auto page = new QWidget;
     page->setObjectName(QStringLiteral("SSTTab1_page%1").arg(pages_->count()));
+    page->setAccessibleName(caption);
     pages_->addWidget(page);
     bar_->addTab(caption);
     bar_->raise();
@@ -33,8 +69,22 @@ QWidget* TabControl::page(int index) const { return pages_->widget(index); }
 
 void TabControl::resizeEvent(QResizeEvent*) {
     pages_->setGeometry(rect());
-    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+    bar_->setGeometry(0, 0, width(), TabStrip::stripHeight);
     bar_->raise();
+}
+
+void TabControl::paintEvent(QPaintEvent*) {
+    // The page frame, from just under the tabs to the bottom; the pages are
+    // transparent, so it shows beneath their controls.
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(0, TabStrip::stripHeight - 1, 0, 0);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = bar_->size();
+    frame.tabBarRect = bar_->geometry();
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
 }
 
 }  // namespace agelark

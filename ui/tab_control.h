@@ -1,14 +1,29 @@
 #pragma once
 // A tab control whose pages cover the whole control, tab strip included, so
 // that controls are placed relative to the control itself as they were
-// designed; the strip is drawn over the pages' top edge.
+// designed. The strip is a compact row of equal tabs across the full width,
+// drawn over the pages' top edge; the page frame starts below it.
 
+#include <QTabBar>
 #include <QWidget>
 
 class QStackedWidget;
-class QTabBar;
 
 namespace agelark {
+
+// All tabs in one row, sharing the strip's width equally, never scrolling.
+class TabStrip : public QTabBar {
+    Q_OBJECT
+public:
+    explicit TabStrip(QWidget* parent = nullptr);
+
+    // The strip's height in pixels: the controls of the pages begin just below it.
+    static constexpr int stripHeight = 20;
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override;
+};
 
 class TabControl : public QWidget {
     Q_OBJECT
@@ -29,9 +44,10 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    QTabBar* bar_;
+    TabStrip* bar_;
     QStackedWidget* pages_;
 };
 
