@@ -198,6 +198,17 @@ private slots:
         QCOMPARE(customResult(program), QString("4356 Days, 11:10:00"));
     }
 
+    // With no other window loaded the unload leaves none for a moment: the program must not end.
+    void rebuildOfTheOnlyWindowKeepsTheProgramRunning() {
+        TestProgram program;
+        program.start();
+        program.click("Form1", "cmdReset");
+        QTest::qWait(50);
+        program.processEvents();
+        QCOMPARE(program.programEnded, 0);
+        QVERIFY(program.window("Form1") && program.window("Form1")->isVisible());
+    }
+
     // While "Improper Format!" is open the old main window is already stopped and the
     // handheld window keeps counting.
     void handheldCountsWhileTheMessageIsOpen() {
