@@ -4,7 +4,6 @@
 #include <QTextDocument>
 
 #include "controls.h"
-#include "notes_text.h"
 #include "windows.h"
 
 namespace agelark {
@@ -22,6 +21,7 @@ QString padText(FormWindow* form1) {
     return text;
 }
 
-void setPadText(FormWindow* form1, const QString& text) { pad(form1)->setPlainText(padFormOf(text)); }
+// The text document reads CR LF as one line break, so a file's text goes in as it is.
+void setPadText(FormWindow* form1, const QString& text) { pad(form1)->setPlainText(text); }
 
 }  // namespace agelark

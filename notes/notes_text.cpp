@@ -7,60 +7,71 @@ namespace agelark {
 
 namespace {
 
-const QString lessThan = QStringLiteral("&lt;");
-const QString greaterThan = QStringLiteral("&gt;");
-const QString ampersand = QStringLiteral("&amp;");
+constexpr QLatin1StringView lessThan("&lt;");
+constexpr QLatin1StringView greaterThan("&gt;");
+constexpr QLatin1StringView ampersand("&amp;");
+
+// The reference that stands for `c` in markup, or none.
+QLatin1StringView referenceFor(QChar c) {
+    switch (c.unicode()) {
+    case u'<': return lessThan;
+    case u'>': return greaterThan;
+    case u'&': return ampersand;
+    default: return {};
+    }
+}
 
 }  // namespace
 
+// Both directions size their result first and write it in one pass: notes of
+// several megabytes go through them at every start.
+
 QString escapeMarkup(const QString& text) {
-    QString markup;
-    markup.reserve(text.size() + text.size() / 16);
-    const QStringView view(text);
-    qsizetype plainFrom = 0;  // start of the run of characters that stay as they are
-    for (qsizetype i = 0; i < view.size(); ++i) {
-        const QString* reference = nullptr;
-        switch (view[i].unicode()) {
-        case u'<': reference = &lessThan; break;
-        case u'>': reference = &greaterThan; break;
-        case u'&': reference = &ampersand; break;
-        default: continue;
+    qsizetype grows = 0;
+    for (const QChar c : text) grows += qMax<qsizetype>(referenceFor(c).size() - 1, 0);
+    if (grows == 0) return text;
+
+    QString markup(text.size() + grows, Qt::Uninitialized);
+    QChar* out = markup.data();
+    for (const QChar c : text) {
+        const QLatin1StringView reference = referenceFor(c);
+        if (reference.isEmpty()) {
+            *out++ = c;
+            continue;
         }
-        markup += view.mid(plainFrom, i - plainFrom);
-        markup += *reference;
-        plainFrom = i + 1;
+        for (const char r : reference) *out++ = QLatin1Char(r);
     }
-    markup += view.mid(plainFrom);
     return markup;
 }
 
 QString unescapeMarkup(const QString& markup) {
-    QString text;
-    text.reserve(markup.size());
+    if (!markup.contains(u'&')) return markup;
+
+    QString text(markup.size(), Qt::Uninitialized);
+    QChar* out = text.data();
     const QStringView view(markup);
-    qsizetype i = 0;
-    while (i < view.size()) {
-        const qsizetype amp = view.indexOf(u'&', i);
-        if (amp < 0) {
-            text += view.mid(i);
-            break;
+    for (qsizetype i = 0; i < view.size();) {
+        if (view[i] == u'&') {
+            const QStringView rest = view.sliced(i);
+            if (rest.startsWith(lessThan)) {
+                *out++ = u'<';
+                i += lessThan.size();
+                continue;
+            }
+            if (rest.startsWith(greaterThan)) {
+                *out++ = u'>';
+                i += greaterThan.size();
+                continue;
+            }
+            if (rest.startsWith(ampersand)) {
+                *out++ = u'&';
+                i += ampersand.size();
+                continue;
+            }
         }
-        text += view.mid(i, amp - i);
-        const QStringView rest = view.mid(amp);
-        if (rest.startsWith(lessThan)) {
-            text += u'<';
-            i = amp + lessThan.size();
-        } else if (rest.startsWith(greaterThan)) {
-            text += u'>';
-            i = amp + greaterThan.size();
-        } else if (rest.startsWith(ampersand)) {
-            text += u'&';
-            i = amp + ampersand.size();
-        } else {
-            text += u'&';
-            i = amp + 1;
-        }
+        *out++ = view[i++];
     }
+    text.truncate(out - text.constData());
     return text;
 }
 
@@ -97,12 +108,6 @@ QByteArray encodeNotesFile(const QString& padText) {
     QString fileText = padText;
     fileText.replace(u'\n', QStringLiteral("\r\n"));
     return fileText.toUtf8();
-}
-
-QString padFormOf(const QString& fileText) {
-    QString text = fileText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
 }
 
 }  // namespace agelark

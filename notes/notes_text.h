@@ -29,7 +29,4 @@ QString fromWindows1252(const QByteArray& bytes);
 // mark, each "\n" written as CR LF, nothing added at the end.
 QByteArray encodeNotesFile(const QString& padText);
 
-// The file's text as the pad holds it: CR LF becomes "\n".
-QString padFormOf(const QString& fileText);
-
 }  // namespace agelark

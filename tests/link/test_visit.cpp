@@ -35,13 +35,8 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 3);
         QVERIFY(program.window("Form2")->isVisible());
         QVERIFY(program.messages.shown.isEmpty());
-    }
-
-    void siteIsAPlaceholderUnderTheReservedDomain() {
-        const QUrl site(siteAddress);
-        QVERIFY(site.isValid());
-        QCOMPARE(site.scheme(), QString("https"));
-        QVERIFY(site.host() == "example.org" || site.host().endsWith(".example.org"));
+        // Until the project has a home page, a placeholder under the reserved domain.
+        QVERIFY(QUrl(siteAddress).isValid() && QUrl(siteAddress).host().endsWith(".example.org"));
     }
 
     void failedLaunchNamesTheCommand() {
