@@ -57,6 +57,7 @@ QWidget* TabControl::addPage(const QString& caption) {
     page->setObjectName(QStringLiteral("SSTTab1_page%1").arg(pages_->count()));
     page->setAccessibleName(caption);
     pages_->addWidget(page);
+    page->setGeometry(rect());
     bar_->addTab(caption);
     bar_->raise();
     return page;
@@ -69,6 +70,8 @@ QWidget* TabControl::page(int index) const { return pages_->widget(index); }
 
 void TabControl::resizeEvent(QResizeEvent*) {
     pages_->setGeometry(rect());
+    // Every page, shown or not, covers the whole control.
+    for (int i = 0; i < pages_->count(); ++i) pages_->widget(i)->setGeometry(rect());
     bar_->setGeometry(0, 0, width(), TabStrip::stripHeight);
     bar_->raise();
 }
