@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
+#include <exception>
 
 #include "errors.h"
 
@@ -40,21 +41,39 @@ QList<FormWindow*> Windows::loaded() const {
 }
 
 FormWindow* Windows::get(const QString& name) {
-    if (FormWindow* w = loadedWindow(name)) return w;
+    return load(name, [](FormWindow*) {});
+}
+
+FormWindow* Windows::show(const QString& name) {
+    return load(name, [](FormWindow* window) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    });
+}
+
+FormWindow* Windows::load(const QString& name, const std::function<void(FormWindow*)>& then) {
+    if (FormWindow* w = loadedWindow(name)) {
+        then(w);
+        return w;
+    }
     const auto definition = definitions_.constFind(name);
     if (definition == definitions_.constEnd())
         throw UserError(QStringLiteral("The program has no window named %1.").arg(name));
     FormWindow* window = definition->create();
     loaded_.append(window);
-    if (definition->load) runHandler(window, [&] { definition->load(window); });
-    return window;
-}
-
-FormWindow* Windows::show(const QString& name) {
-    FormWindow* window = get(name);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    std::exception_ptr failure;
+    if (definition->load) {
+        try {
+            definition->load(window);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
+    // A window being shown is shown before its load failure is told, so the
+    // message appears over the window it concerns.
+    then(window);
+    if (failure) runHandler(window, [&] { std::rethrow_exception(failure); });
     return window;
 }
 

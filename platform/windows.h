@@ -44,7 +44,9 @@ public:
     // Every loaded window, shown or hidden, in the order they were loaded.
     QList<FormWindow*> loaded() const;
 
-    FormWindow* show(const QString& name);  // modeless; brings a shown window to the front
+    // Modeless; brings a shown window to the front. A failure of the load
+    // handler is reported once the window shows.
+    FormWindow* show(const QString& name);
     void hide(const QString& name);
     void unload(const QString& name, UnloadReason reason = UnloadReason::Code);
 
@@ -54,6 +56,8 @@ public:
     std::function<void()> onLastUnloaded;
 
 private:
+    // The window, loaded first if need be, after `then` has been done to it.
+    FormWindow* load(const QString& name, const std::function<void(FormWindow*)>& then);
     void endWhenNoneLeft();
     bool endCheckPending_ = false;
     QHash<QString, Definition> definitions_;

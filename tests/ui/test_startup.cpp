@@ -82,7 +82,12 @@ private slots:
     void missingTitlePictureIsReportedAndTheProgramGoesOn() {
         TestProgram program;
         QVERIFY(QFile::remove(program.path("Agelark.jpg")));
+        bool shownOverTheWindow = false;
+        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
+            shownOverTheWindow = program.window("Form1") && program.window("Form1")->isVisible();
+        };
         program.start();
+        QVERIFY(shownOverTheWindow);
 
         FormWindow* form1 = program.window("Form1");
         QVERIFY(form1 && form1->isVisible());
@@ -125,7 +130,12 @@ private slots:
         TestProgram program;
         program.start();
         QVERIFY(QFile::remove(program.path("Agelark.jpg")));
+        bool shownOverTheWindow = false;
+        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
+            shownOverTheWindow = program.window("Form2") && program.window("Form2")->isVisible();
+        };
         program.click("Form1", "cmdHandheld");
+        QVERIFY(shownOverTheWindow);
         FormWindow* form2 = program.window("Form2");
         QVERIFY(form2 && form2->isVisible());
         QCOMPARE(form2->pos(), program.window("Form1")->pos());
