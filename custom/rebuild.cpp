@@ -1,11 +1,11 @@
 #include "rebuild.h"
 
-#include <QPlainTextEdit>
 #include <QTabBar>
 
 #include "controls.h"
 #include "notes_load.h"
-#include "platform.h"
+#include "notes_pad.h"
+#include "errors.h"
 #include "windows.h"
 
 namespace agelark {
@@ -33,10 +33,8 @@ void rebuildMainWindow(const Rebuild& how) {
     bool keepNotes = false;
     if (how.keepUnsavedNotes) {
         if (FormWindow* old = windows().loadedWindow(mainWindow)) {
-            if (auto pad = old->findChild<QPlainTextEdit*>("txtNotes")) {
-                unsavedNotes = pad->toPlainText();
-                keepNotes = true;
-            }
+            unsavedNotes = padText(old);
+            keepNotes = true;
         }
     }
 
@@ -46,7 +44,7 @@ void rebuildMainWindow(const Rebuild& how) {
     // The page is chosen before the window shows, so the user never sees the first page flash.
     selectTab(form1, how.tab);
     windows().show(mainWindow);
-    if (!how.notice.isEmpty()) platform().messages->information(form1, how.notice);
+    if (!how.notice.isEmpty()) showNotice(form1, how.notice);
 }
 
 }  // namespace agelark

@@ -1,6 +1,8 @@
 #include "errors.h"
 
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QVariant>
 #include <QWidget>
@@ -13,20 +15,38 @@ namespace agelark {
 
 namespace {
 
-bool warningOpen = false;
+// Message boxes are modal and let other events run while open: a failure or a
+// notice arriving meanwhile must not open a second box over the first.
+int boxesOpen = 0;
+QList<QPair<QPointer<QWidget>, QString>> pendingNotices;
 constexpr const char* failureShownProperty = "agelarkFailureShown";
 
-// Shows the failure unless a warning is already open; reports whether it was shown.
-bool report(QWidget* window, const std::exception& failure) {
-    if (warningOpen) return false;
-    warningOpen = true;
+void showNextNotices();
+
+template <class Show>
+void showBox(Show show) {
+    ++boxesOpen;
     try {
-        platform().messages->warning(window, describeFailure(failure));
+        show();
     } catch (...) {
-        warningOpen = false;
+        --boxesOpen;
         throw;
     }
-    warningOpen = false;
+    --boxesOpen;
+    showNextNotices();
+}
+
+void showNextNotices() {
+    while (boxesOpen == 0 && !pendingNotices.isEmpty()) {
+        const auto [window, text] = pendingNotices.takeFirst();
+        showBox([&] { platform().messages->information(window, text); });
+    }
+}
+
+// Shows the failure unless a box is already open; reports whether it was shown.
+bool report(QWidget* window, const std::exception& failure) {
+    if (boxesOpen > 0) return false;
+    showBox([&] { platform().messages->warning(window, describeFailure(failure)); });
     return true;
 }
 
@@ -42,6 +62,11 @@ QString describeFailure(const std::exception& failure) {
     if (dynamic_cast<const DateConversionError*>(&failure))
         return QStringLiteral("A date box holds text that is not a date.");
     return QStringLiteral("Something went wrong: %1").arg(QString::fromLocal8Bit(failure.what()));
+}
+
+void showNotice(QWidget* window, const QString& text) {
+    pendingNotices.append({window, text});
+    showNextNotices();
 }
 
 void runHandler(QWidget* window, const std::function<void()>& handler) {

@@ -21,6 +21,10 @@ public:
 // The words a user sees for any failure.
 QString describeFailure(const std::exception& failure);
 
+// An information box with one OK button under the application title. A box
+// already open is let close first: the notice follows it.
+void showNotice(QWidget* window, const QString& text);
+
 // Runs one event handler. A failure stops it at the failing step and is shown
 // in a warning box over `window`; nothing escapes into the event loop. While a
 // warning box is open, further failures are not shown on top of it.
