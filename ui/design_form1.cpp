@@ -75,8 +75,8 @@ void buildConsolePage(QWidget* page, const ConsolePage& d) {
                 QStringLiteral("%1 count-from date").arg(d.accessibleGroup))
         ->setEnabled(false);
     if (d.nowBox)
-        hideTextInButtonFace(makeTextBox(page, d.nowBox, d.nowText, 720, d.nowTop, d.nowWidth, 285,
-                                         QStringLiteral("%1 current date").arg(d.accessibleGroup)));
+        makeUnseenTextBox(page, d.nowBox, d.nowText, 720, d.nowTop, d.nowWidth, 285,
+                          QStringLiteral("%1 current date").arg(d.accessibleGroup));
     for (const char* timer : d.timers) makeTimer(page, timer);
 }
 
@@ -99,6 +99,7 @@ void buildCustomPage(QWidget* page) {
     QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", 2880, 390, 2655, 3960);
     auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, 120, 360, 2415, 2055, "Instructions");
     help->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    help->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // its lines wrap
     help->document()->setDocumentMargin(2);
     help->setPalette([&] {
         QPalette p = help->palette();
@@ -192,8 +193,8 @@ FormWindow* createForm1() {
     buildCustomPage(tabs->addPage("Custom"));
     tabs->setCurrentIndex(0);
 
-    // The Atari page's now-box lies on the window itself, outside the tab control.
-    hideTextInButtonFace(makeTextBox(form, "NowText", "aNow", 840, 3960, 375, 285, "Atari current date"));
+    // The Atari page's now-box lies on the window itself, over the tab control, on every page.
+    makeUnseenTextBox(form, "NowText", "aNow", 840, 3960, 375, 285, "Atari current date");
     return form;
 }
 

@@ -24,6 +24,16 @@ void addStandIns() {
                                           QStringLiteral("Liberation Sans Narrow")});
 }
 
+// Button-face text on a button-face ground over a button-face page shows
+// nothing, so nothing is painted at all: neither does it cover what lies beneath.
+class UnseenLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
 template <class W>
 W* place(W* widget, const QString& name, int left, int top, int width, int height) {
     widget->setObjectName(name);
@@ -123,17 +133,19 @@ QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, in
     return bar;
 }
 
-void hideTextInButtonFace(QLineEdit* box) {
+QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                             int height, const QString& accessibleName) {
+    auto box = place(new UnseenLineEdit(text, parent), name, left, top, width, height);
+    box->setAccessibleName(accessibleName);
     QPalette palette = box->palette();
     const QColor face = palette.color(QPalette::Button);
     palette.setColor(QPalette::Base, face);
     palette.setColor(QPalette::Text, face);
     box->setPalette(palette);
-    // Flat, and passed over by clicks and the keyboard: the Atari page's box
-    // lies over the Visit button, which must still take the click.
     box->setFrame(false);
     box->setFocusPolicy(Qt::NoFocus);
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return box;
 }
 
 }  // namespace agelark

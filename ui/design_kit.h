@@ -33,9 +33,12 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& captio
                      int height);
 QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, int top, int width, int height);
 
-// Draws a text box's text and background in the button-face colour, so what it holds does not show;
-// the box is flat and takes neither clicks nor the keyboard focus.
-void hideTextInButtonFace(QLineEdit* box);
+// A now-box: a text box whose text and background are the button face, so
+// what it holds does not show. It paints nothing over the controls it lies on
+// (the Atari page's box lies over the Visit button and, on the Custom page,
+// the clock), and takes neither clicks nor the keyboard focus.
+QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                             int height, const QString& accessibleName);
 
 // The faces the designs ask for by name. Where the system lacks one, a face
 // of about its width stands in when there is one, so texts fit their controls.

@@ -88,6 +88,9 @@ void TabControl::paintEvent(QPaintEvent*) {
     frame.tabBarRect = bar_->geometry();
     frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+    // Pages in the button face, as the boxes meant to pass unseen are drawn.
+    const int edge = std::max(frame.lineWidth, 1);
+    painter.fillRect(frame.rect.adjusted(edge, edge, -edge, -edge), palette().color(QPalette::Button));
 }
 
 }  // namespace agelark
