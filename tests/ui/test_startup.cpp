@@ -2,6 +2,7 @@
 // files the program reads beside itself.
 
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -71,12 +72,16 @@ private slots:
         QVERIFY(program.messages.shown.isEmpty());
     }
 
-    void confirmationWindowIsNotLoadedAtStart() {
+    void onlyTheMainWindowLoadsAtStartAndEveryWindowCarriesTheIcon() {
         TestProgram program;
         program.start();
         QCOMPARE(program.window("Saved"), nullptr);
         QCOMPARE(program.window("Form2"), nullptr);
         QCOMPARE(windows().loaded().size(), 1);
+        for (const char* name : {"Form1", "Form2", "Saved"}) {
+            const QIcon icon = windows().get(name)->windowIcon();
+            QVERIFY2(icon.availableSizes().contains(QSize(32, 32)), name);
+        }
     }
 
     void missingTitlePictureIsReportedAndTheProgramGoesOn() {
