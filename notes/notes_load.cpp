@@ -16,11 +16,7 @@ void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QStri
     // Compared as text: a folder named with '#', '?', '*' or '[' is still the notes' folder.
     if (address != appFilePath("\\Notes.txt")) return;
 
-    // The escaped text holds no '<', so both tags can only be the view's wrapper.
-    QString markup = view->bodyMarkup();
-    markup.remove(QStringLiteral("<PRE>"), Qt::CaseSensitive);
-    markup.remove(QStringLiteral("</PRE>"), Qt::CaseSensitive);
-    setPadText(form1, unescapeMarkup(markup));
+    setPadText(form1, padTextFromBodyMarkup(view->bodyMarkup()));
 }
 
 void keepPadText(FormWindow* form1, const QString& text) {

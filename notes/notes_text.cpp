@@ -107,7 +107,21 @@ QString decodeNotesFile(const QByteArray& bytes) {
 QByteArray encodeNotesFile(const QString& padText) {
     QString fileText = padText;
     fileText.replace(u'\n', QStringLiteral("\r\n"));
+    // Text that itself begins with U+FEFF would read as a byte-order mark and be
+    // dropped on loading; a mark in front keeps that first character.
+    if (fileText.startsWith(QChar(0xFEFF))) fileText.prepend(QChar(0xFEFF));
     return fileText.toUtf8();
+}
+
+QString bodyMarkupOf(const QByteArray& fileBytes) {
+    return QStringLiteral("<PRE>") + escapeMarkup(decodeNotesFile(fileBytes)) + QStringLiteral("</PRE>");
+}
+
+QString padTextFromBodyMarkup(QString markup) {
+    // The escaped text holds no '<', so both tags can only be the view's wrapper.
+    markup.remove(QStringLiteral("<PRE>"), Qt::CaseSensitive);
+    markup.remove(QStringLiteral("</PRE>"), Qt::CaseSensitive);
+    return unescapeMarkup(markup);
 }
 
 }  // namespace agelark

@@ -26,7 +26,15 @@ QString decodeNotesFile(const QByteArray& bytes);
 QString fromWindows1252(const QByteArray& bytes);
 
 // The bytes a notes file holds for the pad's text: UTF-8 without a byte-order
-// mark, each "\n" written as CR LF, nothing added at the end.
+// mark (unless the text itself begins with U+FEFF), each "\n" written as
+// CR LF, nothing added at the end.
 QByteArray encodeNotesFile(const QString& padText);
+
+// The page view's body markup for a notes file: its text, escaped, inside "<PRE>" and "</PRE>".
+QString bodyMarkupOf(const QByteArray& fileBytes);
+
+// The pad's text from such a body markup: the wrapper tags removed, the
+// references undone; the exact inverse of bodyMarkupOf's escaping.
+QString padTextFromBodyMarkup(QString markup);
 
 }  // namespace agelark

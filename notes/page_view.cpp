@@ -31,8 +31,7 @@ void PageView::load(const QString& path) {
         });
         return;
     }
-    const QString text = decodeNotesFile(bytes);
-    bodyMarkup_ = QStringLiteral("<PRE>") + escapeMarkup(text) + QStringLiteral("</PRE>");
+    bodyMarkup_ = bodyMarkupOf(bytes);
     emit documentComplete(this, path);
 }
 

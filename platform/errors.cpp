@@ -38,8 +38,8 @@ void showBox(Show show) {
 
 void showNextNotices() {
     while (boxesOpen == 0 && !pendingNotices.isEmpty()) {
-        const auto [window, text] = pendingNotices.takeFirst();
-        showBox([&] { platform().messages->information(window, text); });
+        const auto notice = pendingNotices.takeFirst();
+        showBox([&] { platform().messages->information(notice.first, notice.second); });
     }
 }
 

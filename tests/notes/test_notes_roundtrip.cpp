@@ -30,6 +30,9 @@ private slots:
         QTest::newRow("non-ASCII") << QString::fromUtf8("Café €5 — 日本 😀\u00a0x")
                                    << QByteArray("Caf\xC3\xA9 \xE2\x82\xAC" "5 \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC "
                                                  "\xF0\x9F\x98\x80\xC2\xA0x");
+        // A text that begins with U+FEFF is not mistaken for a byte-order mark when it loads.
+        QTest::newRow("leading zero-width no-break space")
+            << QString(QChar(0xFEFF)) + "x" << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx");
     }
     void savedTextLoadsBackExactly() {
         QFETCH(QString, typed);
