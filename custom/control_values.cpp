@@ -1,6 +1,7 @@
 #include "control_values.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 
 #include "date_text.h"
@@ -14,6 +15,11 @@ double dateOfText(const QString& text) { return parseDateText(text.toStdString()
 
 QColor colorFromBgr(std::uint32_t bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+void setBoxText(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);
 }
 
 void setTextColor(QLabel* label, const QColor& color) {

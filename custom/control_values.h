@@ -17,6 +17,10 @@ QString currentDateText();
 // The moment a date box's text names; throws DateConversionError when it names none.
 double dateOfText(const QString& text);
 
+// Writes a date box's text and shows it from its start, as a box filled at
+// design time does (a narrow box would otherwise show the end of a long date).
+void setBoxText(QLineEdit* box, const QString& text);
+
 // A colour given as 0xBBGGRR (red in the low byte).
 QColor colorFromBgr(std::uint32_t bgr);
 

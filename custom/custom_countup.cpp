@@ -21,7 +21,7 @@ constexpr int customTab = 5;
 void countOnce(FormWindow* form1) {
     auto nowBox = control<QLineEdit>(form1, "txtCusNow");
     auto thenBox = control<QLineEdit>(form1, "txtCusThen");
-    nowBox->setText(currentDateText());
+    setBoxText(nowBox, currentDateText());
     const QString thenText = thenBox->text();
     const QString nowText = nowBox->text();
     const double now = dateOfText(nowText);
@@ -38,7 +38,7 @@ void cmdCustom_Click(FormWindow* form1) {
     setTimerInterval(timer, 100);
     setTimerEnabled(timer, true);
     setTextColor(control<QLabel>(form1, "lblCustom"), Qt::black);
-    control<QLineEdit>(form1, "txtCusNow")->setText(currentDateText());
+    setBoxText(control<QLineEdit>(form1, "txtCusNow"), currentDateText());
 }
 
 void Timer24_Timer(FormWindow* form1) {

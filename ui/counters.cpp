@@ -37,7 +37,7 @@ void setFontSize(QLabel* label, double points) {
 void countOnce(FormWindow* window, const ConsoleEntry& entry) {
     auto nowBox = control<QLineEdit>(window, entry.nowBox);
     auto thenBox = control<QLineEdit>(window, entry.thenBox);
-    nowBox->setText(currentDateText());
+    setBoxText(nowBox, currentDateText());
     const QString thenText = thenBox->text();
     const QString nowText = nowBox->text();
     const double now = dateOfText(nowText);
@@ -61,8 +61,8 @@ void consoleClick(FormWindow* window, const ConsoleEntry& entry) {
     auto label = control<QLabel>(window, entry.resultLabel);
     setTextColor(label, colorFromBgr(entry.labelForeColor));
     setFontSize(label, entry.labelFontSize);
-    control<QLineEdit>(window, entry.thenBox)->setText(QString::fromUtf8(entry.countFromText));
-    control<QLineEdit>(window, entry.nowBox)->setText(currentDateText());
+    setBoxText(control<QLineEdit>(window, entry.thenBox), QString::fromUtf8(entry.countFromText));
+    setBoxText(control<QLineEdit>(window, entry.nowBox), currentDateText());
     control<QLabel>(window, arrayMember("lblByWendrix", entry.bylineIndex))->hide();
 }
 

@@ -146,6 +146,11 @@ private slots:
 
         const long rssAtEnd = residentKb();
         qInfo("resident size after 1,000 ticks: %ld KiB; after %d: %ld KiB", rssAfterWarmUp, ticks, rssAtEnd);
+#ifdef __SANITIZE_ADDRESS__
+        // AddressSanitizer holds freed memory back on purpose; its leak checker
+        // watches this build instead.
+        QSKIP("resident size is not comparable under AddressSanitizer");
+#endif
         QVERIFY2(rssAtEnd <= rssAfterWarmUp * 105 / 100, "memory grew by more than 5%");
         program = nullptr;
     }
