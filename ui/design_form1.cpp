@@ -101,6 +101,12 @@ void buildCustomPage(QWidget* page) {
     help->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     help->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // its lines wrap
     help->document()->setDocumentMargin(2);
+    // The stand-in faces run wider than the designed one: set a little tighter,
+    // the instructions keep their own line breaks in the box's width.
+    QFont helpFont = help->font();
+    helpFont.setPointSizeF(helpFont.pointSizeF() - 0.75);
+    helpFont.setLetterSpacing(QFont::PercentageSpacing, 92);
+    help->setFont(helpFont);
     help->setPalette([&] {
         QPalette p = help->palette();
         p.setColor(QPalette::Base, p.color(QPalette::Button));
