@@ -1,29 +1,15 @@
 // The custom count-up on the Custom page, and the rebuild of the main window
 // that Reset and a failing count-up tick share.
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
-#include <memory>
+#include <QPlainTextEdit>
 
-#include "design.h"
-#include "tab_control.h"
+#include "notes_pad.h"
 #include "test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;
 
 namespace {
-
-QStringList runningTimers(const FormWindow* window) {
-    QStringList names;
-    for (const QTimer* t : window->findChildren<QTimer*>())
-        if (t->isActive()) names << t->objectName();
-    names.sort();
-    return names;
-}
 
 // Types `then` into the box, clicks Submit and lets one tick run.
 void submitAndTick(TestProgram& program, const QString& then) {
@@ -32,20 +18,10 @@ void submitAndTick(TestProgram& program, const QString& then) {
     program.tick("Form1", "Timer24");
 }
 
-QString customResult(TestProgram& program) { return program.find<QLabel>("Form1", "lblCustom")->text(); }
-
 // The count-up controls as a freshly loaded main window has them.
 void verifyCountUpAtItsStart(TestProgram& program) {
-    std::unique_ptr<FormWindow> design(createForm1());
-    auto then = program.find<QLineEdit>("Form1", "txtCusThen");
-    QCOMPARE(then->text(), QString());
-    QVERIFY(then->isEnabled());
-    QCOMPARE(program.find<QLineEdit>("Form1", "txtCusNow")->text(),
-             design->findChild<QLineEdit*>("txtCusNow")->text());
-    QCOMPARE(customResult(program), design->findChild<QLabel*>("lblCustom")->text());
-    QCOMPARE(program.find<QLabel>("Form1", "lblCustom")->palette().color(QPalette::WindowText),
-             design->findChild<QLabel*>("lblCustom")->palette().color(QPalette::WindowText));
-    QVERIFY(!program.find<QTimer>("Form1", "Timer24")->isActive());
+    program.verifyAsDesigned({"txtCusThen", "txtCusNow", "lblCustom"});
+    QVERIFY(program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
 }
 
 }  // namespace
@@ -76,180 +52,117 @@ private slots:
     void acceptedForms() {
         QFETCH(QString, then);
         QFETCH(QString, shown);
-        TestProgram program;
-        program.start();
-        auto tabs = program.find<TabControl>("Form1", "SSTTab1");
-        tabs->setCurrentIndex(5);
+        StartedProgram program;
         QPointer<FormWindow> form1 = program.window("Form1");
+        submitAndTick(program, then);
+        QCOMPARE(program.text("Form1", "lblCustom"), shown);
+        QVERIFY(!program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
+        QVERIFY(program.messages.shown.isEmpty());
+        QCOMPARE(program.window("Form1"), form1.data());
+    }
+
+    // Submit checks nothing; the ticks count on from the box texts, a second at a time.
+    void submitStartsTheCountUp() {
+        StartedProgram program;
         auto label = program.find<QLabel>("Form1", "lblCustom");
         QPalette red = label->palette();
         red.setColor(QPalette::WindowText, Qt::red);
         label->setPalette(red);
-
-        program.find<QLineEdit>("Form1", "txtCusThen")->setText(then);
+        program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2015");
         program.click("Form1", "cmdCustom");
-        QVERIFY(program.find<QTimer>("Form1", "Timer24")->isActive());
         QCOMPARE(program.find<QTimer>("Form1", "Timer24")->interval(), 100);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QCOMPARE(program.find<QLineEdit>("Form1", "txtCusNow")->text(), QString("12/5/2026 11:10:00 AM"));
-        QVERIFY(program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());  // Submit checks nothing
+        QCOMPARE(program.text("Form1", "txtCusNow"), QString("12/5/2026 11:10:00 AM"));
+        QVERIFY(program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
 
+        program.click("Form1", "cmdPS4");
         program.tick("Form1", "Timer24");
-        QCOMPARE(customResult(program), shown);
-        QVERIFY(!program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
-        QVERIFY(program.messages.shown.isEmpty());
-        QCOMPARE(program.window("Form1"), form1.data());
-
-        // It counts on from the box texts, a second at a time.
+        program.click("Form1", "cmdN64");
+        QCOMPARE(program.running("Form1"), QStringList({"Timer15", "Timer22", "Timer24", "Timer8"}));
         program.clock.advanceSeconds(1);
         program.tick("Form1", "Timer24");
-        QCOMPARE(program.find<QLineEdit>("Form1", "txtCusNow")->text(), QString("12/5/2026 11:10:01 AM"));
-        QVERIFY(customResult(program) != shown);
-    }
+        QCOMPARE(program.text("Form1", "txtCusNow"), QString("12/5/2026 11:10:01 AM"));
+        QCOMPARE(label->text(), QString("4356 Days, 11:10:01"));
 
-    void badTextRebuildsOnTheCustomPage_data() {
-        QTest::addColumn<QString>("then");
-        QTest::newRow("empty box") << "";
-        QTest::newRow("blanks only") << "   ";
-        QTest::newRow("a word") << "yesterday";
-        QTest::newRow("February 30") << "02/30/2015";
-        QTest::newRow("month 13") << "13/01/2015";
-        QTest::newRow("70 years back") << "12/05/1956";
-        QTest::newRow("a time alone") << "22:00:00";
-        QTest::newRow("70 years ahead") << "12/05/2096";
-        QTest::newRow("trailing junk") << "01/01/2015 x";
-    }
-
-    void badTextRebuildsOnTheCustomPage() {
-        QFETCH(QString, then);
-        TestProgram program;
-        program.start();
-        program.find<TabControl>("Form1", "SSTTab1")->setCurrentIndex(5);
-        QPointer<FormWindow> old = program.window("Form1");
-        const QString before = customResult(program);
-
-        submitAndTick(program, then);
-        QCOMPARE(program.messages.shown.size(), 1);
-        QCOMPARE(program.messages.shown[0].kind, QString("information"));
-        QCOMPARE(program.messages.shown[0].text, QString("Improper Format!"));
-        QCOMPARE(program.messages.shown[0].parentName, QString("Form1"));
-        program.processEvents();
-        QVERIFY(!old);
-        QVERIFY(program.window("Form1")->isVisible());
-        QCOMPARE(program.find<TabControl>("Form1", "SSTTab1")->currentIndex(), 5);
-        verifyCountUpAtItsStart(program);
-        QCOMPARE(customResult(program), before);  // never a wrapped or negative count
-        QCOMPARE(runningTimers(program.window("Form1")), QStringList({"Timer22"}));
-    }
-
-    void secondSubmitKeepsTheFirstDate() {
-        TestProgram program;
-        program.start();
-        submitAndTick(program, "01/01/2015");
-        QCOMPARE(customResult(program), QString("4356 Days, 11:10:00"));
-        program.clock.advanceSeconds(60);
+        // A second Submit keeps the first date and counts on to the new now.
+        program.clock.advanceSeconds(59);
         program.click("Form1", "cmdCustom");
-        QCOMPARE(program.find<QLineEdit>("Form1", "txtCusNow")->text(), QString("12/5/2026 11:11:00 AM"));
-        QVERIFY(program.find<QTimer>("Form1", "Timer24")->isActive());
+        QCOMPARE(program.text("Form1", "txtCusNow"), QString("12/5/2026 11:11:00 AM"));
         program.tick("Form1", "Timer24");
-        QCOMPARE(customResult(program), QString("4356 Days, 11:11:00"));
-        QCOMPARE(program.find<QLineEdit>("Form1", "txtCusThen")->text(), QString("01/01/2015"));
-        QVERIFY(!program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
+        QCOMPARE(label->text(), QString("4356 Days, 11:11:00"));
+        QCOMPARE(program.text("Form1", "txtCusThen"), QString("01/01/2015"));
         QVERIFY(program.messages.shown.isEmpty());
     }
 
-    // The count-up and the console counters run side by side.
-    void countUpRunsBesideTheConsoles() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdPS4");
-        submitAndTick(program, "01/01/2015");
-        program.click("Form1", "cmdN64");
-        QCOMPARE(runningTimers(program.window("Form1")), QStringList({"Timer15", "Timer22", "Timer24", "Timer8"}));
+    void rebuildOnTheCustomPage_data() {
+        QTest::addColumn<bool>("reset");
+        QTest::addColumn<QString>("then");  // what Submit counts from
+        QTest::newRow("Reset") << true << "01/01/2015";
+        QTest::newRow("empty box") << false << "";
+        QTest::newRow("blanks only") << false << "   ";
+        QTest::newRow("a word") << false << "yesterday";
+        QTest::newRow("February 30") << false << "02/30/2015";
+        QTest::newRow("month 13") << false << "13/01/2015";
+        QTest::newRow("70 years back") << false << "12/05/1956";
+        QTest::newRow("a time alone") << false << "22:00:00";
+        QTest::newRow("70 years ahead") << false << "12/05/2096";
+        QTest::newRow("trailing junk") << false << "01/01/2015 x";
     }
 
-    void resetRebuildsOnTheCustomPageWithoutAMessage() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdCommand7800");
-        program.click("Form1", "cmdSW");
-        program.click("Form1", "cmdHandheld");
-        program.click("Form2", "cmd3DS");
-        QPointer<FormWindow> form2 = program.window("Form2");
-        submitAndTick(program, "01/01/2015");
-        QPointer<FormWindow> old = program.window("Form1");
+    // Reset, and a count-up text that is no date or too far off, start the main
+    // window over on the Custom page, its count-up as designed (never a wrapped
+    // or negative count), the handheld window untouched. A bad text says
+    // "Improper Format!": while it is open the old main window is already stopped
+    // and the handheld window keeps counting, and the notes pad keeps what was
+    // typed and not saved. Reset says nothing and reads the notes file again.
+    void rebuildOnTheCustomPage() {
+        QFETCH(bool, reset);
+        QFETCH(QString, then);
+        StartedProgram program;
+        const QString typed = QString::fromUtf8("typed, not saved\n\u00a0");
+        program.find<QPlainTextEdit>("Form1", "txtNotes")->setPlainText(typed);
+        program.click("Form1", "cmdWii");
+        program.openHandheld("cmdNDS");
+        QPointer<FormWindow> old = program.window("Form1"), form2 = program.window("Form2");
 
-        program.click("Form1", "cmdReset");
-        program.processEvents();
-        QVERIFY(program.messages.shown.isEmpty());
-        QVERIFY(!old);
-        QVERIFY(program.window("Form1")->isVisible());
-        QCOMPARE(program.find<TabControl>("Form1", "SSTTab1")->currentIndex(), 5);
+        const auto seen = program.whileBoxOpen("Timer5", [&] {
+            submitAndTick(program, then);
+            if (reset) program.click("Form1", "cmdReset");
+        });
+        program.verifyRebuilt(old, 5);
         verifyCountUpAtItsStart(program);
-        QCOMPARE(runningTimers(program.window("Form1")), QStringList({"Timer22"}));
         QVERIFY(!program.find<QLabel>("Form1", "lblByWendrix_0")->isHidden());
         QCOMPARE(program.window("Form2"), form2.data());
         QVERIFY(form2->isVisible());
-        QCOMPARE(runningTimers(form2), QStringList({"Timer6"}));
-        QCOMPARE(program.programEnded, 0);
-
-        // The new window counts again.
+        QCOMPARE(runningTimers(form2), QStringList{"Timer5"});
+        if (reset) {
+            QVERIFY(program.messages.shown.isEmpty());
+            QCOMPARE(padText(program.window("Form1")), QString("Notes\n"));
+        } else {
+            QCOMPARE(program.messages.told(), QStringList{"information: Improper Format!"});
+            QCOMPARE(program.messages.shown[0].parentName, QString("Form1"));
+            QCOMPARE(seen.oldMainRunning, QStringList());
+            QCOMPARE(seen.handheldRunning, QStringList{"Timer5"});
+            QVERIFY(seen.handheldText.startsWith(" The DS was released "));
+            QCOMPARE(padText(program.window("Form1")), typed);
+        }
+        // The new window counts again (from 11:10:01 when a box was open: the handheld ticked meanwhile).
         submitAndTick(program, "01/01/2015");
-        QCOMPARE(customResult(program), QString("4356 Days, 11:10:00"));
+        QCOMPARE(program.text("Form1", "lblCustom"), reset ? "4356 Days, 11:10:00" : "4356 Days, 11:10:01");
     }
 
-    // With no other window loaded the unload leaves none for a moment: the program must not end.
-    void rebuildOfTheOnlyWindowKeepsTheProgramRunning() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdReset");
-        QTest::qWait(50);
-        program.processEvents();
-        QCOMPARE(program.programEnded, 0);
-        QVERIFY(program.window("Form1") && program.window("Form1")->isVisible());
-    }
-
-    // While "Improper Format!" is open the old main window is already stopped and the
-    // handheld window keeps counting.
-    void handheldCountsWhileTheMessageIsOpen() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdWii");
-        program.click("Form1", "cmdHandheld");
-        program.click("Form2", "cmdNDS");
-        QPointer<FormWindow> old = program.window("Form1");
-        QStringList oldRunning{"not looked at"};
-        QStringList handheldRunning;
-        QString handheldText;
-        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
-            if (old) oldRunning = runningTimers(old);
-            handheldRunning = runningTimers(program.window("Form2"));
-            program.tick("Form2", "Timer5");
-            handheldText = program.find<QLabel>("Form2", "lblAgelark")->text();
-        };
-        submitAndTick(program, "not a date");
-        program.messages.whileOpen = nullptr;
-
-        QCOMPARE(program.messages.shown.size(), 1);
-        QCOMPARE(oldRunning, QStringList());
-        QCOMPARE(handheldRunning, QStringList({"Timer5"}));
-        QVERIFY(handheldText.startsWith(" The DS was released "));
-        program.processEvents();
-        QCOMPARE(runningTimers(program.window("Form2")), QStringList({"Timer5"}));
-    }
-
-    // Through the real timer and the event loop, as a user meets it.
+    // Through the real timer and the event loop, as a user meets it. The main
+    // window is the only one: its unload must not end the program.
     void failingTickFromARealTimer() {
-        TestProgram program;
-        program.start();
+        StartedProgram program;
         program.find<QLineEdit>("Form1", "txtCusThen")->setText("someday");
         program.click("Form1", "cmdCustom");
         QTRY_COMPARE_WITH_TIMEOUT(program.messages.shown.size(), 1, 2000);
-        QCOMPARE(program.messages.shown[0].text, QString("Improper Format!"));
         QTest::qWait(300);
-        QCOMPARE(program.messages.shown.size(), 1);
-        QCOMPARE(program.find<TabControl>("Form1", "SSTTab1")->currentIndex(), 5);
+        QCOMPARE(program.messages.told(), QStringList{"information: Improper Format!"});
+        QCOMPARE(program.tabs()->currentIndex(), 5);
         verifyCountUpAtItsStart(program);
+        QCOMPARE(program.programEnded, 0);
     }
 };
 

@@ -4,13 +4,29 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTest>
+#include <memory>
 
 #include "app.h"
+#include "design.h"
 #include "errors.h"
 #include "handlers.h"
 
 namespace agelark::testing {
+
+QStringList runningTimers(const QObject* window) {
+    if (!window) return {"<no window>"};
+    QStringList names;
+    for (const QTimer* t : window->findChildren<QTimer*>())
+        if (t->isActive()) names << t->objectName();
+    names.sort();
+    return names;
+}
+
+QString textOf(const QWidget* control) {
+    if (auto label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (auto box = qobject_cast<const QLineEdit*>(control)) return box->text();
+    return QStringLiteral("<no label or box %1>").arg(control ? control->objectName() : QString());
+}
 
 void FakeClock::advanceSeconds(long long seconds) {
     const std::int64_t t = linearSeconds(dateSerial(now_)) + seconds;
@@ -21,14 +37,10 @@ void RecordingMessageBoxes::record(const QString& kind, QWidget* parent, const Q
     shown.append({kind, text, parent ? parent->objectName() : QString()});
     if (whileOpen) whileOpen(shown.last());
 }
-void RecordingMessageBoxes::information(QWidget* parent, const QString& text) {
-    record("information", parent, text);
-}
-void RecordingMessageBoxes::warning(QWidget* parent, const QString& text) { record("warning", parent, text); }
-
-void RecordingLauncher::startDetached(const QString& program, const QStringList& arguments) {
-    if (fail) throw UserError(QStringLiteral("Could not start \"%1\". Is it installed?").arg(program));
-    started.append(QStringList{program} + arguments);
+QStringList RecordingMessageBoxes::told() const {
+    QStringList result;
+    for (const Shown& box : shown) result << box.kind + ": " + box.text;
+    return result;
 }
 
 TestProgram::TestProgram() {
@@ -62,6 +74,47 @@ void TestProgram::click(const QString& window, const QString& button) {
 }
 
 void TestProgram::tick(const QString& window, const QString& timer) { invokeHandler(window, timer + "_Timer"); }
+
+TabControl* TestProgram::tabs() const { return find<TabControl>("Form1", "SSTTab1"); }
+
+void TestProgram::openHandheld(const QString& console) {
+    click("Form1", "cmdHandheld");
+    if (!console.isEmpty()) click("Form2", console);
+}
+
+TestProgram::WhileBoxOpen TestProgram::whileBoxOpen(const QString& handheldTimer, const std::function<void()>& action) {
+    WhileBoxOpen seen;
+    QPointer<FormWindow> old = window("Form1");
+    messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
+        if (old) seen.oldMainRunning = runningTimers(old);
+        seen.handheldRunning = running("Form2");
+        clock.advanceSeconds(1);
+        tick("Form2", handheldTimer);
+        seen.handheldText = text("Form2", "lblAgelark");
+    };
+    action();
+    messages.whileOpen = nullptr;
+    return seen;
+}
+
+void TestProgram::verifyRebuilt(const QPointer<FormWindow>& old, int tab) {
+    processEvents();
+    QVERIFY(!old);
+    FormWindow* form1 = window("Form1");
+    QVERIFY(form1 && form1->isVisible());
+    QCOMPARE(tabs()->currentIndex(), tab);
+    QCOMPARE(runningTimers(form1), QStringList{"Timer22"});
+}
+
+void TestProgram::verifyAsDesigned(const QStringList& controls) const {
+    const std::unique_ptr<FormWindow> design(createForm1());
+    for (const QString& name : controls) {
+        const QWidget* now = find<QWidget>("Form1", name);
+        const QWidget* designed = design->findChild<QWidget*>(name);
+        QCOMPARE(textOf(now), textOf(designed));
+        QCOMPARE(now->palette().color(QPalette::WindowText), designed->palette().color(QPalette::WindowText));
+    }
+}
 
 void TestProgram::processEvents() {
     QCoreApplication::processEvents();

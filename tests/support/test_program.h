@@ -3,14 +3,19 @@
 // instead of blocking, a launcher that records, a beep that counts, and a
 // temporary application folder holding the pictures and a notes file.
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <functional>
 
 #include "date_serial.h"
 #include "platform.h"
+#include "tab_control.h"
 #include "windows.h"
 
 namespace agelark::testing {
@@ -32,10 +37,11 @@ public:
         QString text;
         QString parentName;
     };
-    void information(QWidget* parent, const QString& text) override;
-    void warning(QWidget* parent, const QString& text) override;
+    void information(QWidget* parent, const QString& text) override { record("information", parent, text); }
+    void warning(QWidget* parent, const QString& text) override { record("warning", parent, text); }
 
     QList<Shown> shown;
+    QStringList told() const;  // "kind: text" of each box shown
     // Runs while a box is "open", to stand for the events a modal box lets through.
     std::function<void(const Shown&)> whileOpen;
 
@@ -51,10 +57,16 @@ public:
 
 class RecordingLauncher : public Launcher {
 public:
-    void startDetached(const QString& program, const QStringList& arguments) override;
+    void startDetached(const QString& program, const QStringList& arguments) override {
+        started.append(QStringList{program} + arguments);
+    }
     QList<QStringList> started;  // program first, then its arguments
-    bool fail = false;           // when set, every launch fails as a missing program would
 };
+
+// The sorted names of the running timers of `window` (a marker when there is none).
+QStringList runningTimers(const QObject* window);
+// The text a label or a box shows (a marker for any other control or none).
+QString textOf(const QWidget* control);
 
 class TestProgram {
 public:
@@ -81,6 +93,25 @@ public:
     void tick(const QString& window, const QString& timer);    // one tick, as the timer would
     void processEvents();                                       // posted events and deferred deletes
 
+    TabControl* tabs() const;  // the main window's SSTTab1
+    QString text(const QString& window, const QString& control) const { return textOf(find<QWidget>(window, control)); }
+    QStringList running(const QString& window) const { return runningTimers(this->window(window)); }
+    void openHandheld(const QString& console = {});  // the Handhelds button, then a console of Form2
+
+    // What could be seen while the one message box that `action` opens stood
+    // open: the old main window's running timers, and the handheld window's
+    // running timers and its label after one more tick of `handheldTimer`.
+    struct WhileBoxOpen {
+        QStringList oldMainRunning{"not looked at"}, handheldRunning;
+        QString handheldText;
+    };
+    WhileBoxOpen whileBoxOpen(const QString& handheldTimer, const std::function<void()>& action);
+
+    // After a rebuild: `old` gone, a new main window shown on `tab` with only the clock running.
+    void verifyRebuilt(const QPointer<FormWindow>& old, int tab);
+    // The named controls of the main window show the text and colour of its design.
+    void verifyAsDesigned(const QStringList& controls) const;
+
     FakeClock clock;
     RecordingMessageBoxes messages;
     CountingBeep beep;
@@ -89,6 +120,14 @@ public:
 
 private:
     QTemporaryDir folder_;
+};
+
+// A TestProgram started at once, its notes loaded, for the tests that need nothing set first.
+struct StartedProgram : TestProgram {
+    StartedProgram() {
+        start();
+        processEvents();
+    }
 };
 
 }  // namespace agelark::testing

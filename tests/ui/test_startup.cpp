@@ -1,16 +1,16 @@
 // Start-up of the program and the load of each window, with and without the
-// files the program reads beside itself.
+// files the program reads beside itself; the clock it starts on the "Custom"
+// page, the time of day in the user's own format, always with seconds.
 
 #include <QFile>
 #include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
+#include <QLocale>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTimer>
+#include <QTime>
 
+#include "clock.h"
+#include "notes_pad.h"
 #include "page_view.h"
-#include "tab_control.h"
 #include "test_program.h"
 #include "timers.h"
 
@@ -19,21 +19,24 @@ using namespace agelark::testing;
 
 namespace {
 
-const char* const consolePictureBoxes[] = {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"};
-
 // Every timer of `window` idle except those named in `running`, which tick every 100 ms.
 void verifyTimers(FormWindow* window, const QStringList& running = {}) {
     const QList<QTimer*> timers = window->findChildren<QTimer*>();
     QVERIFY(!timers.isEmpty());
     for (QTimer* t : timers) {
         const QByteArray name = t->objectName().toUtf8();
-        if (running.contains(t->objectName())) {
-            QVERIFY2(t->isActive() && t->interval() == 100, name);
-        } else {
-            QVERIFY2(!t->isActive() && t->interval() == 0, name);
-            QVERIFY2(timerEnabled(t), name);  // idle by its interval, not by being switched off
-        }
+        if (running.contains(t->objectName())) QVERIFY2(t->isActive() && t->interval() == 100, name);
+        // Idle by its interval, not by being switched off.
+        else QVERIFY2(!t->isActive() && t->interval() == 0 && timerEnabled(t), name);
     }
+}
+
+// Whether the five console picture boxes of the main window show a picture.
+QList<bool> picturesShown(const TestProgram& program) {
+    QList<bool> shown;
+    for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
+        shown << !program.find<QLabel>("Form1", box)->pixmap().isNull();
+    return shown;
 }
 
 }  // namespace
@@ -41,126 +44,125 @@ void verifyTimers(FormWindow* window, const QStringList& running = {}) {
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void mainWindowStartsOnAtariWithTitlePictureAndOnlyTheClockRunning() {
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
+
+    // The main window on its first page with the title picture and only the
+    // clock's timer running, the clock empty until its first tick, which the
+    // clock's own timer brings; a missing notes file changes nothing of that.
+    void startUpState() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         TestProgram program;
+        QVERIFY(QFile::remove(program.path("Notes.txt")));
         program.clock.set({2026, 12, 5, 15, 7, 9});
         program.start();
         FormWindow* form1 = program.window("Form1");
         QVERIFY(form1 && form1->isVisible());
-        QCOMPARE(program.find<TabControl>("Form1", "SSTTab1")->currentIndex(), 0);
-        for (const char* box : consolePictureBoxes)
-            QVERIFY2(!program.find<QLabel>("Form1", box)->pixmap().isNull(), box);
+        QCOMPARE(program.tabs()->currentIndex(), 0);
+        QCOMPARE(picturesShown(program), QList<bool>(5, true));
         verifyTimers(form1, {"Timer22"});
-        QVERIFY(program.messages.shown.isEmpty());
+        QCOMPARE(windows().loaded().size(), 1);  // the other two load when first needed
+        QCOMPARE(program.text("Form1", "lblClock"), QString());
+        QTRY_COMPARE(program.text("Form1", "lblClock"), QString("3:07:09 PM"));
+        QCOMPARE(padText(form1), QString("Notes\n"));  // the pad's first text
+        QVERIFY(!QFile::exists(program.path("Notes.txt")));  // the program never creates it
 
-        // The clock is empty until its first tick, which shows the fake clock's time.
-        auto clock = program.find<QLabel>("Form1", "lblClock");
-        QCOMPARE(clock->text(), QString());
-        program.tick("Form1", "Timer22");
-        QVERIFY(clock->text().contains("07:09") || clock->text().contains("07.09"));
-    }
-
-    void handheldWindowLoadsWithTitlePictureAndIdleCounters() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdHandheld");
+        program.openHandheld();
         FormWindow* form2 = program.window("Form2");
         QVERIFY(form2 && form2->isVisible());
         QCOMPARE(program.find<QLabel>("Form2", "Picture1")->pixmap().toImage(),
                  program.find<QLabel>("Form1", "Picture1")->pixmap().toImage());
         verifyTimers(form2);
         QVERIFY(program.messages.shown.isEmpty());
+        for (const char* name : {"Form1", "Form2", "Saved"})
+            QVERIFY2(windows().get(name)->windowIcon().availableSizes().contains(QSize(32, 32)), name);
+
+        // A change of the time or of the time format shows at the next tick.
+        program.clock.advanceSeconds(1);
+        program.tick("Form1", "Timer22");
+        QCOMPARE(program.text("Form1", "lblClock"), QString("3:07:10 PM"));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        program.tick("Form1", "Timer22");
+        QCOMPARE(program.text("Form1", "lblClock"), QString("15:07:10"));
     }
 
-    void onlyTheMainWindowLoadsAtStartAndEveryWindowCarriesTheIcon() {
-        TestProgram program;
-        program.start();
-        QCOMPARE(program.window("Saved"), nullptr);
-        QCOMPARE(program.window("Form2"), nullptr);
-        QCOMPARE(windows().loaded().size(), 1);
-        for (const char* name : {"Form1", "Form2", "Saved"}) {
-            const QIcon icon = windows().get(name)->windowIcon();
-            QVERIFY2(icon.availableSizes().contains(QSize(32, 32)), name);
-        }
+    void badTitlePictureIsReportedAndTheProgramGoesOn_data() {
+        QTest::addColumn<QByteArray>("content");  // the picture file's bytes; none: no file
+        QTest::addColumn<QString>("told");        // what the message says besides the name; none: the folder
+        QTest::newRow("missing") << QByteArray() << QString();
+        QTest::newRow("unreadable") << QByteArray("not a picture") << QString("cannot be read");
     }
-
-    void missingTitlePictureIsReportedAndTheProgramGoesOn() {
+    // Each window shows, then tells the failure over itself; the load steps stop at the picture.
+    void badTitlePictureIsReportedAndTheProgramGoesOn() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, told);
         TestProgram program;
         QVERIFY(QFile::remove(program.path("Agelark.jpg")));
-        bool shownOverTheWindow = false;
-        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
-            shownOverTheWindow = program.window("Form1") && program.window("Form1")->isVisible();
+        if (!content.isNull()) {
+            QFile picture(program.path("Agelark.jpg"));
+            QVERIFY(picture.open(QIODevice::WriteOnly) && picture.write(content) == content.size());
+        }
+        QStringList shownOver;
+        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown& box) {
+            if (program.window(box.parentName) && program.window(box.parentName)->isVisible()) shownOver << box.parentName;
         };
         program.start();
-        QVERIFY(shownOverTheWindow);
-
         FormWindow* form1 = program.window("Form1");
         QVERIFY(form1 && form1->isVisible());
         QCOMPARE(program.messages.shown.size(), 1);
-        const auto& shown = program.messages.shown.first();
-        QCOMPARE(shown.kind, QString("warning"));
-        QVERIFY2(shown.text.contains("Agelark.jpg"), qPrintable(shown.text));
-        QVERIFY2(shown.text.contains(program.appFolder()), qPrintable(shown.text));
+        QVERIFY2(program.messages.told()[0].startsWith("warning: ") && program.messages.shown[0].text.contains("Agelark.jpg") &&
+                     program.messages.shown[0].text.contains(told.isEmpty() ? program.appFolder() : told),
+                 qPrintable(program.messages.shown[0].text));
 
         // The steps before the first picture ran; the pictures did not.
-        QCOMPARE(program.find<QLabel>("Form1", "lblClock")->text(), QString());
+        QCOMPARE(program.text("Form1", "lblClock"), QString());
         verifyTimers(form1, {"Timer22"});
-        for (const char* box : consolePictureBoxes)
-            QVERIFY2(program.find<QLabel>("Form1", box)->pixmap().isNull(), box);
-
+        QCOMPARE(picturesShown(program), QList<bool>(5, false));
         // The notes navigation was requested: the page view completes the notes file.
         QSignalSpy completed(program.find<PageView>("Form1", "WebBrowser1"), &PageView::documentComplete);
         QTRY_COMPARE(completed.size(), 1);
         QVERIFY(completed.first().at(1).toString().endsWith("Notes.txt"));
+        program.tick("Form1", "Timer22");  // and the clock goes
+        QVERIFY(!program.text("Form1", "lblClock").isEmpty());
 
-        // The program still works: the clock ticks.
-        program.tick("Form1", "Timer22");
-        QVERIFY(!program.find<QLabel>("Form1", "lblClock")->text().isEmpty());
+        program.openHandheld();
+        QVERIFY(program.window("Form2") && program.window("Form2")->isVisible());
+        QCOMPARE(program.window("Form2")->pos(), form1->pos());
+        QCOMPARE(program.messages.shown.size(), 2);
+        QVERIFY(program.messages.shown[1].text.contains("Agelark.jpg"));
+        QCOMPARE(shownOver, QStringList({"Form1", "Form2"}));
     }
 
-    void unreadableTitlePictureIsReportedAsUnreadable() {
-        TestProgram program;
-        QFile picture(program.path("Agelark.jpg"));
-        QVERIFY(picture.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        picture.write("not a picture");
-        picture.close();
-        program.start();
-        QVERIFY(program.window("Form1")->isVisible());
-        QCOMPARE(program.messages.shown.size(), 1);
-        const QString text = program.messages.shown.first().text;
-        QVERIFY2(text.contains("Agelark.jpg") && text.contains("cannot be read"), qPrintable(text));
+    void timeOfDayInTheLocalesFormat_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QString>("text");
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("US just after midnight") << us << QTime(0, 0, 5) << "12:00:05 AM";
+        QTest::newRow("US noon") << us << QTime(12, 30, 0) << "12:30:00 PM";
+        QTest::newRow("German morning") << german << QTime(6, 5, 4) << "06:05:04";
+        // Its own separators, and no time zone where the locale puts one first.
+        QTest::newRow("Finnish") << QLocale(QLocale::Finnish, QLocale::Finland) << QTime(15, 7, 9) << "15.07.09";
+        QTest::newRow("Chinese") << QLocale(QLocale::Chinese, QLocale::China) << QTime(15, 7, 9) << "15:07:09";
+    }
+    void timeOfDayInTheLocalesFormat() {
+        QFETCH(QLocale, locale);
+        QFETCH(QTime, time);
+        QFETCH(QString, text);
+        QCOMPARE(clockText(time, locale), text);
     }
 
-    void missingTitlePictureWhenTheHandheldWindowOpens() {
-        TestProgram program;
-        program.start();
-        QVERIFY(QFile::remove(program.path("Agelark.jpg")));
-        bool shownOverTheWindow = false;
-        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
-            shownOverTheWindow = program.window("Form2") && program.window("Form2")->isVisible();
-        };
-        program.click("Form1", "cmdHandheld");
-        QVERIFY(shownOverTheWindow);
-        FormWindow* form2 = program.window("Form2");
-        QVERIFY(form2 && form2->isVisible());
-        QCOMPARE(form2->pos(), program.window("Form1")->pos());
-        QCOMPARE(program.messages.shown.size(), 1);
-        QVERIFY(program.messages.shown.first().text.contains("Agelark.jpg"));
-        QCOMPARE(program.messages.shown.first().parentName, QString("Form2"));
+    void everyLocaleShowsSeconds() {
+        // Seconds are what make the clock visibly tick.
+        const QTime a(15, 7, 9), b(15, 7, 10);
+        for (const QLocale& locale :
+             QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            const QString first = clockText(a, locale);
+            QVERIFY2(!first.isEmpty() && first != clockText(b, locale) && first == first.trimmed(),
+                     qPrintable(locale.name()));
+        }
     }
 
-    void missingNotesFileDoesNotStopStartUp() {
-        TestProgram program;
-        QVERIFY(QFile::remove(program.path("Notes.txt")));
-        program.start();
-        program.processEvents();
-        FormWindow* form1 = program.window("Form1");
-        QVERIFY(form1 && form1->isVisible());
-        for (const char* box : consolePictureBoxes)
-            QVERIFY2(!program.find<QLabel>("Form1", box)->pixmap().isNull(), box);
-        verifyTimers(form1, {"Timer22"});
-        QVERIFY(!QFile::exists(program.path("Notes.txt")));  // the program never creates it
-    }
 };
 
 QTEST_MAIN(StartupTest)

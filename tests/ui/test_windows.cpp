@@ -2,16 +2,10 @@
 // handheld window's place, and how the windows look to eyes and screen readers.
 
 #include <QAccessible>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
 #include <QStyle>
 #include <QTabBar>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
-#include "tab_control.h"
 #include "test_program.h"
 
 using namespace agelark;
@@ -22,16 +16,14 @@ namespace {
 // The controls of a window: its named widgets, without Qt's own inner parts.
 QList<QWidget*> controlsOf(QWidget* window) {
     QList<QWidget*> result;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        const QString name = w->objectName();
-        if (!name.isEmpty() && !name.startsWith("qt_")) result.append(w);
-    }
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) result.append(w);
     return result;
 }
 
 void openAllWindows(TestProgram& program) {
     program.start();
-    program.click("Form1", "cmdHandheld");
+    program.openHandheld();
     windows().get("Saved");
 }
 
@@ -40,37 +32,58 @@ void openAllWindows(TestProgram& program) {
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void closingTheMainWindowUnloadsEveryOtherAndEndsTheProgram() {
+    // Closing a secondary window unloads only it, and the handheld window
+    // reopens fresh; closing the main window unloads every other window, a
+    // hidden one too, and ends the program.
+    void closingWindows() {
         TestProgram program;
-        program.start();
-        program.click("Form1", "cmdHandheld");
+        openAllWindows(program);
+        program.click("Form1", "cmdPS2");
+        program.click("Form2", "cmd3DS");
+        program.tick("Form2", "Timer6");
+        QVERIFY(program.text("Form2", "lblAgelark") != "Agelark v2.5");
+        QPointer<FormWindow> first = program.window("Form2");
+        QPointer<QTimer> handheldCounter = program.find<QTimer>("Form2", "Timer6");
+        windows().show("Saved");
+        first->close();
+        QVERIFY(!program.window("Form2") && (!handheldCounter || !handheldCounter->isActive()));
+        program.window("Saved")->close();
+        QCOMPARE(program.window("Saved"), nullptr);
+        program.processEvents();
+        QVERIFY(!first && program.window("Form1")->isVisible());
+        QCOMPARE(program.running("Form1"), QStringList({"Timer22", "Timer6"}));
+
+        program.openHandheld();
+        QVERIFY(program.window("Form2") && program.window("Form2")->isVisible());
+        QCOMPARE(program.text("Form2", "lblAgelark"), QString("Agelark v2.5"));
+        QCOMPARE(program.text("Form2", "txtThen"), QString("Then"));
+        QCOMPARE(program.find<QLabel>("Form2", "Picture1")->pixmap().toImage(),
+                 program.find<QLabel>("Form1", "Picture4")->pixmap().toImage());
+        QCOMPARE(program.running("Form2"), QStringList());
+        QCOMPARE(program.programEnded, 0);
+
         program.click("Form2", "cmdGB");
-        QPointer<QTimer> handheldCounter = program.find<QTimer>("Form2", "Timer1");
-        QVERIFY(handheldCounter->isActive());
+        handheldCounter = program.find<QTimer>("Form2", "Timer1");
         QPointer<FormWindow> saved = windows().get("Saved");  // loaded, never shown
-        QVERIFY(!saved->isVisible());
         QPointer<FormWindow> form1 = program.window("Form1");
         QPointer<FormWindow> form2 = program.window("Form2");
-
+        QVERIFY(handheldCounter->isActive() && !saved->isVisible());
         form1->close();  // the close box
         QVERIFY(windows().loaded().isEmpty());
-        QVERIFY(!handheldCounter->isActive());
-        QVERIFY(!form1->isVisible() && !form2->isVisible());
+        QVERIFY(!handheldCounter->isActive() && !form1->isVisible() && !form2->isVisible());
         program.processEvents();
         QCOMPARE(program.programEnded, 1);
         QVERIFY(!form1 && !form2 && !saved && !handheldCounter);
     }
 
     void unloadByCodeLeavesTheHandheldWindowAlone() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdHandheld");
-        program.click("Form2", "cmdNDS");
+        StartedProgram program;
+        program.openHandheld("cmdNDS");
         windows().unload("Form1", UnloadReason::Code);
         program.processEvents();
         QCOMPARE(program.window("Form1"), nullptr);
         QVERIFY(program.window("Form2") && program.window("Form2")->isVisible());
-        QVERIFY(program.find<QTimer>("Form2", "Timer5")->isActive());
+        QCOMPARE(program.running("Form2"), QStringList{"Timer5"});
         QCOMPARE(program.programEnded, 0);
 
         // The program ends with its last window, whichever that is.
@@ -79,145 +92,81 @@ private slots:
         QCOMPARE(program.programEnded, 1);
     }
 
-    void closingASecondaryWindowUnloadsOnlyIt() {
-        TestProgram program;
-        openAllWindows(program);
-        program.click("Form1", "cmdPS2");
-        program.click("Form2", "cmdGBA");
-        QPointer<QTimer> handheldCounter = program.find<QTimer>("Form2", "Timer3");
-        windows().show("Saved");
-
-        program.window("Form2")->close();
-        QCOMPARE(program.window("Form2"), nullptr);
-        QVERIFY(!handheldCounter || !handheldCounter->isActive());
-        program.window("Saved")->close();
-        QCOMPARE(program.window("Saved"), nullptr);
-        program.processEvents();
-
-        FormWindow* form1 = program.window("Form1");
-        QVERIFY(form1 && form1->isVisible());
-        QVERIFY(program.find<QTimer>("Form1", "Timer6")->isActive());
-        QVERIFY(program.find<QTimer>("Form1", "Timer22")->isActive());
-        QCOMPARE(program.programEnded, 0);
-    }
-
-    void reopeningAfterCloseLoadsAFreshHandheldWindow() {
-        TestProgram program;
-        program.start();
-        program.click("Form1", "cmdHandheld");
-        program.click("Form2", "cmd3DS");
-        program.tick("Form2", "Timer6");
-        QVERIFY(program.find<QLabel>("Form2", "lblAgelark")->text() != "Agelark v2.5");
-        QPointer<FormWindow> first = program.window("Form2");
-        first->close();
-        program.processEvents();
-        QVERIFY(!first);
-
-        program.click("Form1", "cmdHandheld");
-        FormWindow* second = program.window("Form2");
-        QVERIFY(second && second->isVisible());
-        QCOMPARE(program.find<QLabel>("Form2", "lblAgelark")->text(), QString("Agelark v2.5"));
-        QCOMPARE(program.find<QLineEdit>("Form2", "txtThen")->text(), QString("Then"));
-        QCOMPARE(program.find<QLabel>("Form2", "Picture1")->pixmap().toImage(),
-                 program.find<QLabel>("Form1", "Picture4")->pixmap().toImage());
-        for (QTimer* t : second->findChildren<QTimer*>()) QVERIFY2(!t->isActive(), qPrintable(t->objectName()));
-    }
-
     void handheldWindowLandsOnTheMainWindowsCorner() {
-        TestProgram program;
-        program.start();
+        StartedProgram program;
         FormWindow* form1 = program.window("Form1");
         form1->move(200, 150);
-        program.click("Form1", "cmdHandheld");
+        program.openHandheld("cmdGBC");
         FormWindow* form2 = program.window("Form2");
         QCOMPARE(form2->pos(), QPoint(200, 150));
-        program.click("Form2", "cmdGBC");
 
         // Moved away by the user: the next click brings it back, same window, still counting.
         form2->move(420, 330);
-        program.click("Form1", "cmdHandheld");
+        program.openHandheld();
         QCOMPARE(program.window("Form2"), form2);
         QCOMPARE(form2->pos(), QPoint(200, 150));
-        QVERIFY(program.find<QTimer>("Form2", "Timer2")->isActive());
+        QCOMPARE(program.running("Form2"), QStringList{"Timer2"});
 
         // The main window moved: the handheld window follows its new corner.
         form1->move(40, 60);
-        program.click("Form1", "cmdHandheld");
+        program.openHandheld();
         QCOMPARE(form2->pos(), QPoint(40, 60));
         QVERIFY(form2->isVisible());
         QCOMPARE(form1->pos(), QPoint(40, 60));  // the main window itself does not move
     }
 
-    void clickingATabShowsItsPage() {
+    // A click on a tab shows its page. The strip shows all six captions whole,
+    // without scroll arrows; every control lies within its container, none of a
+    // page under the strip, and has a name for screen readers. The now-boxes
+    // paint nothing, so they hide neither the Visit button nor the clock.
+    void windowsAsTheUserSeesThem() {
         TestProgram program;
-        program.start();
-        auto tabs = program.find<TabControl>("Form1", "SSTTab1");
+        openAllWindows(program);
+        TabControl* tabs = program.tabs();
         QTabBar* strip = tabs->tabBar();
         QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(3).center());
         QCOMPARE(tabs->currentIndex(), 3);
         QVERIFY(program.find<QWidget>("Form1", "cmdPS2")->isVisible());
         QVERIFY(!program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
-        QVERIFY(program.find<QWidget>("Form1", "NowText")->isVisible());
-    }
 
-    void tabStripFitsAllSixCaptionsAboveThePages() {
-        TestProgram program;
-        program.start();
-        auto tabs = program.find<TabControl>("Form1", "SSTTab1");
-        QTabBar* strip = tabs->tabBar();
         QCOMPARE(strip->count(), 6);
         for (QToolButton* scroll : strip->findChildren<QToolButton*>()) QVERIFY(!scroll->isVisible());
+        const int margins = strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip);
         for (int i = 0; i < strip->count(); ++i) {
             const QRect tab = strip->tabRect(i);
-            QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width(), qPrintable(strip->tabText(i)));
-            // The caption shows whole only with the style's margins beside it, else it is cut short.
-            const int margins = strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip);
-            QVERIFY2(tab.width() - margins >= strip->fontMetrics().horizontalAdvance(strip->tabText(i)),
-                     qPrintable(strip->tabText(i)));
+            const QString caption = strip->tabText(i);
+            QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width(), qPrintable(caption));
+            QVERIFY2(tab.width() - margins >= strip->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
         }
-        // No control of any page lies under the strip.
         const int stripBottom = strip->mapTo(tabs, QPoint(0, strip->height())).y();
-        for (int i = 0; i < tabs->count(); ++i) {
-            for (QWidget* control : tabs->page(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (!control->isVisibleTo(tabs->page(i))) continue;
-                QVERIFY2(control->geometry().top() >= stripBottom, qPrintable(control->objectName()));
-            }
-        }
-    }
-
-    void controlsLieWithinTheirContainers() {
-        TestProgram program;
-        openAllWindows(program);
         for (const char* name : {"Form1", "Form2", "Saved"}) {
+            QAccessibleInterface* own = QAccessible::queryAccessibleInterface(program.window(name));
+            QVERIFY2(own && !own->text(QAccessible::Name).isEmpty(), name);
             for (QWidget* control : controlsOf(program.window(name))) {
+                const QString where = QStringLiteral("%1 %2").arg(name, control->objectName());
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+                QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(where));
                 // The page view lies off the page on purpose; the tab strip's scroll arrows never show.
                 if (control->objectName() == "WebBrowser1" || control->isHidden()) continue;
-                const QRect container = control->parentWidget()->rect();
-                QVERIFY2(container.contains(control->geometry()),
-                         qPrintable(QStringLiteral("%1 %2").arg(name, control->objectName())));
+                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(where));
+                if (control->parentWidget()->parentWidget() == tabs->page(0)->parentWidget())  // on a page
+                    QVERIFY2(control->geometry().top() >= stripBottom, qPrintable(where));
             }
         }
-        QWidget* view = program.find<QWidget>("Form1", "WebBrowser1");
-        for (int i = 0; i < 6; ++i) {
-            program.find<TabControl>("Form1", "SSTTab1")->setCurrentIndex(i);
-            QVERIFY(!view->isVisible());
-        }
-    }
+        // Boxes in different places are told apart.
+        QCOMPARE(QAccessible::queryAccessibleInterface(program.find<QWidget>("Form1", "lblLabel2"))->text(QAccessible::Name),
+                 QString("Sony result"));
 
-    void nowBoxesShowNothingOfWhatTheyHold() {
-        TestProgram program;
-        program.start();
         program.tick("Form1", "Timer22");
         FormWindow* form1 = program.window("Form1");
-        auto tabs = program.find<TabControl>("Form1", "SSTTab1");
         for (auto [tab, box] : {std::pair{0, "NowText"}, {1, "txtNesNow"}, {2, "txtSegaNow"}, {3, "txtPsNow"},
                                 {4, "txtXboxNow"}, {5, "NowText"}}) {
             tabs->setCurrentIndex(tab);
+            QVERIFY(!program.find<QWidget>("Form1", "WebBrowser1")->isVisible());
             auto edit = program.find<QLineEdit>("Form1", box);
             edit->setText("12/5/2026 3:07:09 PM");
             QVERIFY2(edit->isVisible(), box);
-            // The window looks the same with the box as without it, whatever lies beneath
-            // (on the Atari page the Visit button, on the Custom page the clock).
+            // The window looks the same with the box as without it, whatever lies beneath.
             const QRect place(edit->mapTo(form1, QPoint(0, 0)), edit->size());
             const QImage with = form1->grab(place).toImage();
             edit->hide();
@@ -227,25 +176,6 @@ private slots:
         }
         // The Atari page's box lies on the window, over the tab control.
         QVERIFY(form1->children().indexOf(program.find<QWidget>("Form1", "NowText")) > form1->children().indexOf(tabs));
-    }
-
-    void everyControlHasAnAccessibleName() {
-        TestProgram program;
-        openAllWindows(program);
-        for (const char* name : {"Form1", "Form2", "Saved"}) {
-            FormWindow* window = program.window(name);
-            QAccessibleInterface* own = QAccessible::queryAccessibleInterface(window);
-            QVERIFY2(own && !own->text(QAccessible::Name).isEmpty(), name);
-            for (QWidget* control : controlsOf(window)) {
-                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
-                QVERIFY2(a && !a->text(QAccessible::Name).trimmed().isEmpty(),
-                         qPrintable(QStringLiteral("%1 %2").arg(name, control->objectName())));
-            }
-        }
-        // Boxes in different places are told apart.
-        QCOMPARE(QAccessible::queryAccessibleInterface(program.find<QWidget>("Form1", "lblLabel2"))
-                     ->text(QAccessible::Name),
-                 QString("Sony result"));
     }
 };
 
