@@ -2,10 +2,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 
-#include "tab_control.h"
 #include "test_program.h"
 #include "visit.h"
 #include "windows.h"
