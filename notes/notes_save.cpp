@@ -50,6 +50,6 @@ void Timer23_Timer(FormWindow* form1) {
     platform().beep->exclamation();
 }
 
-void cmdOK_Click(FormWindow* saved) { saved->hide(); }
+void cmdOK_Click(FormWindow* saved) { windows().hide(saved->objectName()); }
 
 }  // namespace agelark
