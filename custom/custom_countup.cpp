@@ -44,16 +44,16 @@ void cmdCustom_Click(FormWindow* form1) {
 void Timer24_Timer(FormWindow* form1) {
     // Whatever fails (a text that is no date, a moment too far off) ends the
     // same way: the main window starts afresh on the Custom page and says so.
-    bool failed = false;
     try {
         countOnce(form1);
     } catch (...) {
-        failed = true;
+        // The count-up stops here; the main window starts over once this tick
+        // has returned and no box is open.
+        setTimerEnabled(control<QTimer>(form1, "Timer24"), false);
+        requestRebuild({.tab = customTab, .notice = QStringLiteral("Improper Format!"), .keepUnsaved = true});
     }
-    // Outside the catch: the rebuild unloads this very window and opens a modal box.
-    if (failed) rebuildMainWindow({customTab, QStringLiteral("Improper Format!"), true});
 }
 
-void cmdReset_Click(FormWindow*) { rebuildMainWindow({customTab, QString(), false}); }
+void cmdReset_Click(FormWindow*) { requestRebuild({.tab = customTab}); }
 
 }  // namespace agelark

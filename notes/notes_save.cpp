@@ -46,7 +46,7 @@ void Timer23_Timer(FormWindow* form1) {
     working->clear();
     clock->show();
     FormWindow* saved = windows().show("Saved");
-    saved->move(form1->pos());
+    placeOnCornerOf(saved, form1);
     platform().beep->exclamation();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QPair>
 #include <QPointer>
 #include <QVariant>
 #include <QWidget>
@@ -16,12 +15,13 @@ namespace agelark {
 namespace {
 
 // Message boxes are modal and let other events run while open: a failure or a
-// notice arriving meanwhile must not open a second box over the first.
+// notice arriving meanwhile must not open a second box over the first, and
+// what would destroy a window waits until no box is open.
 int boxesOpen = 0;
-QList<QPair<QPointer<QWidget>, QString>> pendingNotices;
+QList<std::function<void()>> waitingForBoxes;
 constexpr const char* failureShownProperty = "agelarkFailureShown";
 
-void showNextNotices();
+void runWaitingActions();
 
 template <class Show>
 void showBox(Show show) {
@@ -33,14 +33,11 @@ void showBox(Show show) {
         throw;
     }
     --boxesOpen;
-    showNextNotices();
+    runWaitingActions();
 }
 
-void showNextNotices() {
-    while (boxesOpen == 0 && !pendingNotices.isEmpty()) {
-        const auto notice = pendingNotices.takeFirst();
-        showBox([&] { platform().messages->information(notice.first, notice.second); });
-    }
+void runWaitingActions() {
+    while (boxesOpen == 0 && !waitingForBoxes.isEmpty()) waitingForBoxes.takeFirst()();
 }
 
 // Shows the failure unless a box is already open; reports whether it was shown.
@@ -65,8 +62,16 @@ QString describeFailure(const std::exception& failure) {
 }
 
 void showNotice(QWidget* window, const QString& text) {
-    pendingNotices.append({window, text});
-    showNextNotices();
+    whenNoBoxOpen([window = QPointer<QWidget>(window), text] {
+        showBox([&] { platform().messages->information(window, text); });
+    });
+}
+
+bool boxOpen() { return boxesOpen > 0; }
+
+void whenNoBoxOpen(std::function<void()> action) {
+    waitingForBoxes.append(std::move(action));
+    runWaitingActions();
 }
 
 void runHandler(QWidget* window, const std::function<void()>& handler) {
@@ -77,6 +82,11 @@ void runHandler(QWidget* window, const std::function<void()>& handler) {
     } catch (...) {
         report(window, std::runtime_error("an unknown failure"));
     }
+}
+
+void runUserHandler(QWidget* window, const std::function<void()>& handler) {
+    if (boxOpen()) return;
+    runHandler(window, handler);
 }
 
 void runTick(QWidget* window, QObject* timer, const std::function<void()>& handler) {

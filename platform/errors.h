@@ -25,10 +25,24 @@ QString describeFailure(const std::exception& failure);
 // already open is let close first: the notice follows it.
 void showNotice(QWidget* window, const QString& text);
 
+// Whether one of the program's message boxes is open. Boxes are modal: while
+// one is open the windows beneath take no input, and nothing may destroy a
+// window (its box is a child of it and runs the event loop).
+bool boxOpen();
+
+// Runs `action` now when no box is open, else as soon as the last one closes,
+// in the order such actions were asked for.
+void whenNoBoxOpen(std::function<void()> action);
+
 // Runs one event handler. A failure stops it at the failing step and is shown
 // in a warning box over `window`; nothing escapes into the event loop. While a
 // warning box is open, further failures are not shown on top of it.
 void runHandler(QWidget* window, const std::function<void()>& handler);
+
+// The same for a handler the user starts (a click). While a message box is
+// open the windows beneath it take no input: a press from an assistive tool,
+// which modality does not stop, is refused as the mouse and keyboard are.
+void runUserHandler(QWidget* window, const std::function<void()>& handler);
 
 // The same for a timer's tick, which would fail again ten times a second: once
 // a failure of `timer` has been shown, its later failures are not shown again

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
+#include <QWindow>
 #include <exception>
 
 #include "errors.h"
@@ -20,12 +21,35 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     windows().unload(objectName(), UnloadReason::User);
 }
 
+namespace {
+QMargins frameOf(const QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+}  // namespace
+
+void placeOnCornerOf(QWidget* window, const QWidget* anchor) {
+    // Until the window manager has framed a window just shown, Qt knows no
+    // frame around it and would put its inside on the corner, the frame
+    // sticking out above. Windows framed alike have frames of one width, so a
+    // window whose frame is not known yet is placed by the anchor's frame.
+    QMargins frame = frameOf(window);
+    if (frame.isNull()) frame = frameOf(anchor);
+    const QPoint inside = anchor->frameGeometry().topLeft() + QPoint(frame.left(), frame.top());
+    window->setGeometry(QRect(inside, window->size()));
+}
+
 Windows& windows() {
     static Windows registry;
     return registry;
 }
 
 void Windows::define(const QString& name, Definition definition) { definitions_.insert(name, std::move(definition)); }
+
+const Windows::Definition* Windows::definition(const QString& name) const {
+    const auto found = definitions_.constFind(name);
+    return found == definitions_.constEnd() ? nullptr : &*found;
+}
 
 FormWindow* Windows::loadedWindow(const QString& name) const {
     for (const auto& w : loaded_)

@@ -28,13 +28,19 @@ protected:
 
 class Windows {
 public:
+    // What a rebuild hands from the window it unloads to the one it loads in
+    // its place: read from the old window, put into the new one.
+    using CarryOver = std::function<std::function<void(FormWindow*)>(FormWindow* old)>;
+
     struct Definition {
         std::function<FormWindow*()> create;                  // the window in its design state
         std::function<void(FormWindow*)> load;                // load handler, may be empty
         std::function<void(FormWindow*, UnloadReason)> queryUnload;  // may be empty
+        CarryOver keepUnsaved;  // what the user typed and has not saved; may be empty
     };
 
     void define(const QString& name, Definition definition);
+    const Definition* definition(const QString& name) const;
 
     // The window, loaded first if it is not (its load handler runs then; a
     // failure there is reported and the window is still returned).
@@ -65,5 +71,9 @@ private:
 };
 
 Windows& windows();
+
+// Puts `window` with the top-left corner of its frame on the top-left corner
+// of `anchor`'s frame (Left and Top are outer positions).
+void placeOnCornerOf(QWidget* window, const QWidget* anchor);
 
 }  // namespace agelark

@@ -10,6 +10,7 @@
 #include "design.h"
 #include "handlers.h"
 #include "notes_load.h"
+#include "notes_pad.h"
 #include "page_view.h"
 #include "pictures.h"
 #include "platform.h"
@@ -38,6 +39,12 @@ void Form1_QueryUnload(FormWindow* form1, UnloadReason reason) {
         if (other != form1) windows().unload(other->objectName(), UnloadReason::Code);
 }
 
+// A rebuild that must not lose the user's words hands the pad's unsaved text
+// to the new main window, whose own load of the notes file is then cancelled.
+std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
+    return [text = padText(old)](FormWindow* fresh) { keepPadText(fresh, text); };
+}
+
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
 
 FormWindow* withIconAndHandlers(FormWindow* window) {
@@ -62,7 +69,7 @@ void defineWindows() {
                                                     });
                                    return form1;
                                },
-                               Form1_Load, Form1_QueryUnload});
+                               Form1_Load, Form1_QueryUnload, keepUnsavedNotes});
     windows().define("Form2", {[] { return withIconAndHandlers(createForm2()); }, Form2_Load, {}});
     windows().define("Saved", {[] { return withIconAndHandlers(createSaved()); }, {}, {}});
 }

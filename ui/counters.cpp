@@ -69,14 +69,14 @@ void consoleClick(FormWindow* window, const ConsoleEntry& entry) {
 void consoleTick(FormWindow* window, const ConsoleEntry& entry) {
     if (!trapsItsFailures(entry)) return countOnce(window, entry);
 
-    bool failed = false;
     try {
         countOnce(window, entry);
     } catch (...) {
-        failed = true;
+        // The counter stops here; the main window starts over on the Atari page
+        // once this tick has returned and no box is open.
+        setTimerEnabled(control<QTimer>(window, entry.timer), false);
+        requestRebuild({.tab = 0, .notice = atariNotice, .keepUnsaved = true});
     }
-    // Outside the catch: the rebuild unloads this very window and opens a modal box.
-    if (failed) rebuildMainWindow({0, atariNotice, true});
 }
 
 }  // namespace agelark

@@ -4,11 +4,9 @@
 
 namespace agelark {
 
-void placeOnMainWindowCorner(FormWindow* window) {
+void cmdHandheld_Click() {
     // Shown first, then moved: the window may appear for a moment where the window system put it.
-    window->move(windows().get("Form1")->pos());
+    placeOnCornerOf(windows().show("Form2"), windows().get("Form1"));
 }
-
-void cmdHandheld_Click() { placeOnMainWindowCorner(windows().show("Form2")); }
 
 }  // namespace agelark

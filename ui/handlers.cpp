@@ -88,7 +88,7 @@ void wireHandlers(FormWindow* window) {
         const auto handler = table.constFind(arrayName(button->objectName()) + "_Click");
         if (handler == table.constEnd()) continue;
         QObject::connect(button, &QAbstractButton::clicked, window,
-                         [window, h = *handler] { runHandler(window, [&] { h(window); }); });
+                         [window, h = *handler] { runUserHandler(window, [&] { h(window); }); });
     }
     for (QTimer* timer : window->findChildren<QTimer*>()) {
         const auto handler = table.constFind(timer->objectName() + "_Timer");

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <memory>
@@ -35,7 +36,27 @@ void FakeClock::advanceSeconds(long long seconds) {
 
 void RecordingMessageBoxes::record(const QString& kind, QWidget* parent, const QString& text) {
     shown.append({kind, text, parent ? parent->objectName() : QString()});
-    if (whileOpen) whileOpen(shown.last());
+    const Shown box = shown.last();
+    QPointer<QDialog> dialog = new QDialog(parent);
+    dialog->setObjectName(QStringLiteral("messageBox"));
+    dialog->setWindowTitle(applicationTitle);
+    // What the user does meanwhile, then OK, each from the box's own loop; OK
+    // comes after the events posted meanwhile, as a person is slower than they.
+    QMetaObject::invokeMethod(
+        dialog,
+        [this, box, dialog] {
+            if (whileOpen) whileOpen(box);
+            if (dialog) QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+    dialog->exec();
+    if (!dialog) {
+        ++destroyedWhileOpen;
+        QTest::qFail(qPrintable(QStringLiteral("the message box \"%1\" was destroyed while open").arg(text)),
+                     __FILE__, __LINE__);
+        return;
+    }
+    delete dialog;
 }
 QStringList RecordingMessageBoxes::told() const {
     QStringList result;
@@ -93,6 +114,7 @@ TestProgram::WhileBoxOpen TestProgram::whileBoxOpen(const QString& handheldTimer
         seen.handheldText = text("Form2", "lblAgelark");
     };
     action();
+    processEvents();  // a rebuild and its notice come from the event loop
     messages.whileOpen = nullptr;
     return seen;
 }

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "date_serial.h"
+#include "errors.h"
 #include "platform.h"
 #include "tab_control.h"
 #include "windows.h"
@@ -30,6 +31,10 @@ private:
     CivilDateTime now_{2026, 12, 5, 11, 10, 0};
 };
 
+// Message boxes that record what they say. Like the real ones, each is a
+// modal dialog, a child of its window, and runs its own event loop until it
+// is closed: posted events, deferred deletes among them, are delivered while
+// it is open. A box destroyed while open (with its window) fails the test.
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     struct Shown {
@@ -40,8 +45,10 @@ public:
 
     QList<Shown> shown;
     QStringList told() const;  // "kind: text" of each box shown
-    // Runs while a box is "open", to stand for the events a modal box lets through.
+    // Runs inside the box's event loop while it is open, standing for what
+    // happens before the user closes it; the box closes after it.
     std::function<void(const Shown&)> whileOpen;
+    int destroyedWhileOpen = 0;
 
 private:
     void record(const QString& kind, QWidget* parent, const QString& text);
@@ -54,9 +61,11 @@ struct CountingBeep : Beep {
 
 struct RecordingLauncher : Launcher {
     void startDetached(const QString& program, const QStringList& arguments) override {
+        if (fails) throw UserError(QStringLiteral("Could not start \"%1\".").arg(program));
         started.append(QStringList{program} + arguments);
     }
     QList<QStringList> started;  // program first, then its arguments
+    bool fails = false;          // as when the program is not installed
 };
 
 // The sorted names of the running timers of `window` (a marker when there is none).

@@ -131,6 +131,7 @@ private slots:
         // The new window's buttons work: the path comes round again one tick after a click.
         program.click("Form1", "cmdCommand2600");
         program.tick("Form1", "Timer1");
+        program.processEvents();
         QCOMPARE(program.messages.told(), QStringList(2, "information: " + atariNotice));
     }
 
