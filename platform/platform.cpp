@@ -7,6 +7,7 @@
 
 #include "app_path.h"
 #include "errors.h"
+#include "windows.h"
 
 namespace agelark {
 
@@ -22,13 +23,27 @@ public:
     }
 };
 
+// A message box centred over the window it concerns, frame over frame. Qt's
+// own placement happens before the box is framed and lands it off centre.
+class CentredMessageBox : public QMessageBox {
+public:
+    CentredMessageBox(Icon icon, const QString& text, QWidget* parent)
+        : QMessageBox(icon, applicationTitle, text, QMessageBox::Ok, parent) {}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // gives the box its size
+        if (parentWidget() && parentWidget()->isVisible()) centreOver(this, parentWidget()->window());
+    }
+};
+
 class SystemMessageBoxes : public MessageBoxes {
 public:
     void information(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, applicationTitle, text);
+        CentredMessageBox(QMessageBox::Information, text, parent).exec();
     }
     void warning(QWidget* parent, const QString& text) override {
-        QMessageBox::warning(parent, applicationTitle, text);
+        CentredMessageBox(QMessageBox::Warning, text, parent).exec();
     }
 };
 

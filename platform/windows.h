@@ -76,4 +76,7 @@ Windows& windows();
 // of `anchor`'s frame (Left and Top are outer positions).
 void placeOnCornerOf(QWidget* window, const QWidget* anchor);
 
+// Puts `window`'s frame centred over `anchor`'s frame.
+void centreOver(QWidget* window, const QWidget* anchor);
+
 }  // namespace agelark

@@ -2,8 +2,10 @@
 
 #include "app.h"
 #include "version.h"
+#include "window_system.h"
 
 int main(int argc, char** argv) {
+    agelark::preferPlaceableWindows(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Agelark");
     QApplication::setApplicationVersion(AGELARK_VERSION);
