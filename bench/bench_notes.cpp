@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include "controls.h"
 #include "notes_text.h"
@@ -114,12 +113,12 @@ void BM_SaveNotes(benchmark::State& state) {
     Program& p = program();
     p.writeNotes("Notes\r\n");
     p.pad()->setPlainText(decodeNotesFile(notesFile(Prose)));
-    auto animation = control<QTimer>(p.form1, "Timer23");
+    auto animation = control<Timer>(p.form1, "Timer23");
     for (auto _ : state) {
         p.program.click("Form1", "cmdSave");
         state.PauseTiming();
         if (!p.program.messages.shown.isEmpty()) state.SkipWithError("the save failed");
-        setTimerEnabled(animation, false);
+        animation->setEnabled(false);
         state.ResumeTiming();
     }
 }

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 #include "age.h"
 #include "control_values.h"
@@ -34,9 +33,9 @@ void countOnce(FormWindow* form1) {
 }  // namespace
 
 void cmdCustom_Click(FormWindow* form1) {
-    QTimer* timer = control<QTimer>(form1, "Timer24");
-    setTimerInterval(timer, 100);
-    setTimerEnabled(timer, true);
+    Timer* timer = control<Timer>(form1, "Timer24");
+    timer->setTickInterval(100);
+    timer->setEnabled(true);
     setTextColor(control<QLabel>(form1, "lblCustom"), Qt::black);
     setBoxText(control<QLineEdit>(form1, "txtCusNow"), currentDateText());
 }
@@ -44,14 +43,9 @@ void cmdCustom_Click(FormWindow* form1) {
 void Timer24_Timer(FormWindow* form1) {
     // Whatever fails (a text that is no date, a moment too far off) ends the
     // same way: the main window starts afresh on the Custom page and says so.
-    try {
-        countOnce(form1);
-    } catch (...) {
-        // The count-up stops here; the main window starts over once this tick
-        // has returned and no box is open.
-        setTimerEnabled(control<QTimer>(form1, "Timer24"), false);
-        requestRebuild({.tab = customTab, .notice = QStringLiteral("Improper Format!"), .keepUnsaved = true});
-    }
+    tickOrStartOver(control<Timer>(form1, "Timer24"),
+                    {.tab = customTab, .notice = QStringLiteral("Improper Format!"), .keepUnsaved = true},
+                    [&] { countOnce(form1); });
 }
 
 void cmdReset_Click(FormWindow*) { requestRebuild({.tab = customTab}); }

@@ -1,43 +1,39 @@
 #include "catalogue.h"
 
-#include <array>
 
 namespace agelark {
 
 namespace {
 
-// The controls that every console of one group shares.
-struct Group {
-    WindowId window;
-    std::string_view tab;
-    int tabIndex;
-    std::string_view thenBox, nowBox, resultLabel, pictureBox;
-    int bylineIndex;
+constexpr ConsoleGroup groups[] = {
+    {WindowId::Form1, "Atari", 0, "txtAtari", "NowText", "lblLabel1", "Picture1", 1},
+    {WindowId::Form1, "Nintendo", 1, "txtNes", "txtNesNow", "lblLabel4", "Picture4", 0},
+    {WindowId::Form1, "Sega", 2, "txtSega", "txtSegaNow", "lblLabel3", "Picture3", 2},
+    {WindowId::Form1, "Sony", 3, "txtPs", "txtPsNow", "lblLabel2", "Picture2", 3},
+    {WindowId::Form1, "Microsoft", 4, "txtXbox", "txtXboxNow", "lblLabel5", "Picture5", 4},
+    {WindowId::Form2, "", -1, "txtThen", "txtNow", "lblAgelark", "Picture1", 0},
 };
-
-constexpr Group atari{WindowId::Form1, "Atari", 0, "txtAtari", "NowText", "lblLabel1", "Picture1", 1};
-constexpr Group nintendo{WindowId::Form1, "Nintendo", 1, "txtNes", "txtNesNow", "lblLabel4", "Picture4", 0};
-constexpr Group sega{WindowId::Form1, "Sega", 2, "txtSega", "txtSegaNow", "lblLabel3", "Picture3", 2};
-constexpr Group sony{WindowId::Form1, "Sony", 3, "txtPs", "txtPsNow", "lblLabel2", "Picture2", 3};
-constexpr Group microsoft{WindowId::Form1, "Microsoft", 4, "txtXbox", "txtXboxNow", "lblLabel5", "Picture5", 4};
-constexpr Group handheld{WindowId::Form2, "", -1, "txtThen", "txtNow", "lblAgelark", "Picture1", 0};
+constexpr const ConsoleGroup &atari = groups[0], &nintendo = groups[1], &sega = groups[2], &sony = groups[3],
+                             &microsoft = groups[4], &handheld = groups[5];
 
 constexpr std::uint32_t white = 0xFFFFFF, black = 0x000000, red = 0x0000FF, orange = 0x3E8FF4,
                         lilac = 0xC691B6, green = 0x17DD89;
 
-constexpr ConsoleEntry row(const Group& g, std::string_view key, std::string_view ageFunction,
+constexpr ConsoleEntry row(const ConsoleGroup& g, std::string_view key, std::string_view ageFunction,
                            std::string_view button, std::string_view caption, std::string_view timer,
                            std::string_view picture, std::string_view countFrom, std::string_view title,
-                           std::string_view release, std::uint32_t colour, double fontSize = 14) {
+                           std::string_view release, std::uint32_t colour, double fontSize = 14,
+                           OnFailure onFailure = OnFailure::Tell) {
     return ConsoleEntry{key,       ageFunction, g.window,       g.tab,        g.tabIndex, button,
                         caption,   timer,       g.thenBox,      g.nowBox,     g.resultLabel,
                         g.pictureBox, g.bylineIndex, picture,   countFrom,    title,      release,
-                        colour,    fontSize};
+                        colour,    fontSize,    onFailure};
 }
 
-constexpr std::array<ConsoleEntry, 37> rows{{
+constexpr ConsoleEntry rows[] = {
+    // The first console to reach the limit of the count: the main window starts over with a notice.
     row(atari, "2", "CalcDiff2Dates", "cmdCommand2600", "2600", "Timer1", "\\atari2600.jpg", "09/11/1977",
-        " The Atari 2600 was released ", " Released in the US on 9/11/1977 ", white),
+        " The Atari 2600 was released ", " Released in the US on 9/11/1977 ", white, 14, OnFailure::StartOver),
     row(atari, "5200", "CalcDiff5200Dates", "cmdCommand5200", "5200", "Timer2", "\\5200.jpg", "11/01/1982",
         " The Atari 5200 was released ", " Released in the US on 11/1/1982 ", white),
     row(atari, "7800", "CalcDiff7800Dates", "cmdCommand7800", "7800", "Timer3", "\\7800.jpg", "01/01/1986",
@@ -48,6 +44,12 @@ constexpr std::array<ConsoleEntry, 37> rows{{
         " The Atari LYNX was released ", " Released in the US on 10/11/1989 ", black),
     row(atari, "Jag", "CalcDiffJagDates", "cmdCommandJag", "JAGUAR", "Timer4", "\\Jag.jpg", "11/15/1993",
         " The Atari Jaguar was released ", " Released in the US on 11/15/1993 ", white),
+#ifdef AGELARK_MADE_UP_CONSOLE
+    // A test build's console of its own: a row here and its button's place on
+    // its page are all that a console needs.
+    row(atari, "Pong", "CalcDiffPongDates", "cmdPong", "PONG", "TimerPong", "\\pong.jpg", "11/29/1972",
+        " The Pong was released ", " Released in the US on 11/29/1972 ", white),
+#endif
 
     // The NES counts from 10/23/1985 although its release line says 10/21/1985.
     row(nintendo, "Nes", "CalcDiffNesDates", "cmdNES", "NES", "Timer13", "\\nes.jpg", "10/23/1985",
@@ -118,7 +120,7 @@ constexpr std::array<ConsoleEntry, 37> rows{{
         " The DS was released ", " Released in the US on 11/21/2004 ", black),
     row(handheld, "3DS", "CalcDiff3DSDates", "cmd3DS", "Nintendo 3DS", "Timer6", "\\3DS.jpg", "02/26/2011",
         " The 3DS was released ", " Released in the US on 2/26/2011 ", black),
-}};
+};
 
 template <class Pred>
 const ConsoleEntry* find(Pred pred) {
@@ -149,6 +151,15 @@ std::vector<const ConsoleEntry*> groupOf(const ConsoleEntry& entry) {
     std::vector<const ConsoleEntry*> members;
     for (const ConsoleEntry& e : rows)
         if (e.window == entry.window && e.tabIndex == entry.tabIndex) members.push_back(&e);
+    return members;
+}
+
+std::span<const ConsoleGroup> consoleGroups() { return groups; }
+
+std::vector<const ConsoleEntry*> consolesOf(const ConsoleGroup& group) {
+    std::vector<const ConsoleEntry*> members;
+    for (const ConsoleEntry& e : rows)
+        if (e.window == group.window && e.tabIndex == group.tabIndex) members.push_back(&e);
     return members;
 }
 

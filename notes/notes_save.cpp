@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QProgressBar>
-#include <QTimer>
 
 #include "controls.h"
 #include "errors.h"
@@ -23,10 +22,9 @@ void cmdSave_Click(FormWindow* form1) {
     if (!failure.isEmpty()) throw UserError(QStringLiteral("Could not save the notes to %1: %2").arg(path, failure));
 
     // A save during the animation sets the interval again; the bar goes on from where it stands.
-    QTimer* animation = control<QTimer>(form1, "Timer23");
-    forgetTickFailure(animation);
-    setTimerEnabled(animation, true);
-    setTimerInterval(animation, 100);
+    Timer* animation = control<Timer>(form1, "Timer23");
+    animation->setEnabled(true);
+    animation->setTickInterval(100);
 }
 
 void Timer23_Timer(FormWindow* form1) {
@@ -41,7 +39,7 @@ void Timer23_Timer(FormWindow* form1) {
     }
 
     // Past 90: the bar stops at 95, never at its maximum, and the save is confirmed.
-    setTimerEnabled(control<QTimer>(form1, "Timer23"), false);
+    control<Timer>(form1, "Timer23")->setEnabled(false);
     bar->setValue(0);
     working->clear();
     clock->show();

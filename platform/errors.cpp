@@ -3,12 +3,12 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QVariant>
 #include <QWidget>
 
 #include "age.h"
 #include "date_text.h"
 #include "platform.h"
+#include "timers.h"
 
 namespace agelark {
 
@@ -19,7 +19,6 @@ namespace {
 // what would destroy a window waits until no box is open.
 int boxesOpen = 0;
 QList<std::function<void()>> waitingForBoxes;
-constexpr const char* failureShownProperty = "agelarkFailureShown";
 
 void runWaitingActions();
 
@@ -89,19 +88,25 @@ void runUserHandler(QWidget* window, const std::function<void()>& handler) {
     runHandler(window, handler);
 }
 
-void runTick(QWidget* window, QObject* timer, const std::function<void()>& handler) {
+void runTick(QWidget* window, Timer* timer, const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& failure) {
-        if (timer->property(failureShownProperty).toBool()) return;
-        // Mark first: the box runs other events, among them this timer's next ticks,
-        // and may outlive the timer's window.
-        QPointer<QObject> alive(timer);
-        timer->setProperty(failureShownProperty, true);
-        if (!report(window, failure) && alive) timer->setProperty(failureShownProperty, false);
+        if (timer->failureTold()) return;
+        // Marked first: the box runs other events, among them this timer's next ticks.
+        const QPointer<Timer> alive(timer);
+        timer->setFailureTold(true);
+        if (!report(window, failure) && alive) timer->setFailureTold(false);  // a box was open: told at a later failure
     }
 }
 
-void forgetTickFailure(QObject* timer) { timer->setProperty(failureShownProperty, QVariant()); }
+bool succeeded(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
 
 }  // namespace agelark

@@ -44,10 +44,15 @@ void runHandler(QWidget* window, const std::function<void()>& handler);
 // which modality does not stop, is refused as the mouse and keyboard are.
 void runUserHandler(QWidget* window, const std::function<void()>& handler);
 
+class Timer;
+
 // The same for a timer's tick, which would fail again ten times a second: once
 // a failure of `timer` has been shown, its later failures are not shown again
-// until forgetTickFailure(timer) (a click that restarts the timer).
-void runTick(QWidget* window, QObject* timer, const std::function<void()>& handler);
-void forgetTickFailure(QObject* timer);
+// until code gives the timer an interval anew (a click that restarts it).
+void runTick(QWidget* window, Timer* timer, const std::function<void()>& handler);
+
+// Runs `step` and tells whether it went through. For the handlers whose way
+// with a failure is to start over, not to tell it: the failure ends here.
+[[nodiscard]] bool succeeded(const std::function<void()>& step);
 
 }  // namespace agelark

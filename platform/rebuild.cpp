@@ -5,6 +5,7 @@
 
 #include "controls.h"
 #include "errors.h"
+#include "timers.h"
 #include "windows.h"
 
 namespace agelark {
@@ -59,6 +60,12 @@ void rebuildNow(const Rebuild& how) {
     if (place.isValid()) fresh->setGeometry(place);
     windows().show(how.window);
     if (!how.notice.isEmpty()) showNotice(fresh, how.notice);
+}
+
+void tickOrStartOver(Timer* timer, const Rebuild& how, const std::function<void()>& tick) {
+    if (succeeded(tick)) return;
+    timer->setEnabled(false);
+    requestRebuild(how);
 }
 
 }  // namespace agelark

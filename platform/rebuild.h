@@ -10,8 +10,11 @@
 // from the event loop once no box is open; the notice follows.
 
 #include <QString>
+#include <functional>
 
 namespace agelark {
+
+class Timer;
 
 struct Rebuild {
     QString window = QStringLiteral("Form1");
@@ -27,5 +30,10 @@ void requestRebuild(const Rebuild& how);
 
 // Runs the rebuild at once: for the event loop's call and for tests.
 void rebuildNow(const Rebuild& how);
+
+// One tick of a count whose way with a failure is to start its window over:
+// when `tick` fails, wherever it fails, `timer` stops and the rebuild `how` is
+// asked for.
+void tickOrStartOver(Timer* timer, const Rebuild& how, const std::function<void()>& tick);
 
 }  // namespace agelark

@@ -1,38 +1,44 @@
 #include "timers.h"
 
+#include <QWidget>
+
+#include "errors.h"
+
 namespace agelark {
 
-namespace {
-constexpr const char* enabledProperty = "agelarkEnabled";
+Timer::Timer(QObject* window, const QString& name) : QTimer(window) {
+    setObjectName(name);
+    setInterval(0);
+}
 
-void apply(QTimer* timer) {
-    if (timerEnabled(timer) && timer->interval() > 0)
-        timer->start();  // restarts the count of a running timer, as a new interval should
+void Timer::apply() {
+    if (enabled_ && interval() > 0)
+        start();  // restarts the count of a running timer, as a new interval should
     else
-        timer->stop();
-}
-}  // namespace
-
-QTimer* makeTimer(QObject* window, const char* name) {
-    auto timer = new QTimer(window);
-    timer->setObjectName(QString::fromLatin1(name));
-    timer->setInterval(0);
-    timer->setProperty(enabledProperty, true);
-    return timer;
+        stop();
 }
 
-void setTimerInterval(QTimer* timer, int milliseconds) {
-    timer->setInterval(milliseconds);
-    apply(timer);
+void Timer::setTickInterval(int milliseconds) {
+    failureTold_ = false;
+    setInterval(milliseconds);
+    apply();
 }
 
-void setTimerEnabled(QTimer* timer, bool enabled) {
-    const bool wasTicking = timer->isActive();
-    timer->setProperty(enabledProperty, enabled);
-    if (enabled && wasTicking) return;  // enabling a running timer does not restart it
-    apply(timer);
+void Timer::setEnabled(bool enabled) {
+    const bool wasTicking = isActive();
+    enabled_ = enabled;
+    if (enabled && wasTicking) return;
+    apply();
 }
 
-bool timerEnabled(const QTimer* timer) { return timer->property(enabledProperty).toBool(); }
+void Timer::onTick(QWidget* window, std::function<void()> handler) {
+    window_ = window;
+    handler_ = std::move(handler);
+    connect(this, &QTimer::timeout, window, [this] { tickNow(); });
+}
+
+void Timer::tickNow() {
+    if (handler_) runTick(window_, this, handler_);
+}
 
 }  // namespace agelark

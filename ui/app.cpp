@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
-#include <QTimer>
 
 #include "controls.h"
 #include "copy_menu.h"
@@ -24,7 +23,7 @@ namespace {
 constexpr std::string_view titlePicture = "\\Agelark.jpg";
 
 void Form1_Load(FormWindow* form1) {
-    setTimerInterval(control<QTimer>(form1, "Timer22"), 100);
+    control<Timer>(form1, "Timer22")->setTickInterval(100);
     control<QLabel>(form1, "lblClock")->clear();
     control<PageView>(form1, "WebBrowser1")->navigate(appFilePath("\\Notes.txt"));
     // The title picture, read afresh for each of the five console pages.

@@ -3,7 +3,6 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 #include "age.h"
 #include "control_values.h"
@@ -23,9 +22,6 @@ constexpr int tickMilliseconds = 100;
 const QString atariNotice = QStringLiteral(
     "This program no longer functions correctly due to time.\r\n"
     "Eventually all consoles will stop working.");
-
-// The Atari 2600's counter is the one that traps its own failures.
-bool trapsItsFailures(const ConsoleEntry& entry) { return entry.window == WindowId::Form1 && entry.key == "2"; }
 
 void setFontSize(QLabel* label, double points) {
     QFont font = label->font();
@@ -51,12 +47,11 @@ void consoleClick(FormWindow* window, const ConsoleEntry& entry) {
     // The picture comes first: when it cannot be loaded nothing else changes.
     setPicture(control<QLabel>(window, entry.pictureBox), entry.pictureFile);
 
-    QTimer* timer = control<QTimer>(window, entry.timer);
-    forgetTickFailure(timer);  // a failure of the restarted counter is worth telling again
-    setTimerInterval(timer, tickMilliseconds);
-    setTimerEnabled(timer, true);
+    Timer* timer = control<Timer>(window, entry.timer);
+    timer->setTickInterval(tickMilliseconds);
+    timer->setEnabled(true);
     for (const ConsoleEntry* other : groupOf(entry))
-        if (other->timer != entry.timer) setTimerEnabled(control<QTimer>(window, other->timer), false);
+        if (other->timer != entry.timer) control<Timer>(window, other->timer)->setEnabled(false);
 
     auto label = control<QLabel>(window, entry.resultLabel);
     setTextColor(label, colorFromBgr(entry.labelForeColor));
@@ -67,15 +62,13 @@ void consoleClick(FormWindow* window, const ConsoleEntry& entry) {
 }
 
 void consoleTick(FormWindow* window, const ConsoleEntry& entry) {
-    if (!trapsItsFailures(entry)) return countOnce(window, entry);
-
-    try {
-        countOnce(window, entry);
-    } catch (...) {
-        // The counter stops here; the main window starts over on the Atari page
-        // once this tick has returned and no box is open.
-        setTimerEnabled(control<QTimer>(window, entry.timer), false);
-        requestRebuild({.tab = 0, .notice = atariNotice, .keepUnsaved = true});
+    switch (entry.onFailure) {
+    case OnFailure::Tell:
+        return countOnce(window, entry);  // the failure boundary tells it, once
+    case OnFailure::StartOver:
+        return tickOrStartOver(control<Timer>(window, entry.timer),
+                               {.tab = entry.tabIndex, .notice = atariNotice, .keepUnsaved = true},
+                               [&] { countOnce(window, entry); });
     }
 }
 

@@ -77,7 +77,7 @@ void buildConsolePage(QWidget* page, const ConsolePage& d) {
     if (d.nowBox)
         makeUnseenTextBox(page, d.nowBox, d.nowText, 720, d.nowTop, d.nowWidth, 285,
                           QStringLiteral("%1 current date").arg(d.accessibleGroup));
-    for (const char* timer : d.timers) makeTimer(page, timer);
+    for (const char* timer : d.timers) new Timer(page, timer);
 }
 
 void buildCustomPage(QWidget* page) {
@@ -123,7 +123,7 @@ void buildCustomPage(QWidget* page) {
     result->setWordWrap(true);
     makeButton(frame, "cmdCustom", "Submit", 240, 3450, 855, 360);
     makeButton(frame, "cmdReset", "Reset", 1440, 3450, 990, 360);
-    for (const char* timer : {"Timer22", "Timer23", "Timer24"}) makeTimer(frame, timer);
+    for (const char* timer : {"Timer22", "Timer23", "Timer24"}) new Timer(frame, timer);
 }
 
 }  // namespace

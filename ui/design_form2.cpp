@@ -41,7 +41,7 @@ FormWindow* createForm2() {
     makeRoomForReport(result, 3540);
     styleDigital(makeLabel(picture, "lblByWendrix_0", bylineText, 80, 3540, 3900, 315, "Credit"));
 
-    for (const char* timer : {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5", "Timer6"}) makeTimer(form, timer);
+    for (const char* timer : {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5", "Timer6"}) new Timer(form, timer);
     return form;
 }
 

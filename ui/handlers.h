@@ -1,29 +1,21 @@
 #pragma once
-// Every event handler of a window is reached by its name, "<control>_<event>":
-// "cmdPS2_Click", "Timer6_Timer", "cmdQAV3_Click". The 37 console buttons and
-// timers share one click and one tick procedure, entered here under the names
-// of their own buttons and timers.
+// Every event handler of a window, "<control>_<event>" (cmdPS2_Click,
+// Timer6_Timer, cmdQAV3_Click), is connected once to its control, found by
+// name. A control that is not on the window is an error when the window is
+// made, never a dead button. The 37 console buttons and timers share one click
+// and one tick procedure, connected in one loop over the catalogue.
 
-#include <QHash>
-#include <QString>
-#include <functional>
+#include <QStringList>
 
 namespace agelark {
 
 class FormWindow;
 
-using Handler = std::function<void(FormWindow*)>;
-
-// The handlers of the window `windowName` ("Form1", "Form2", "Saved").
-const QHash<QString, Handler>& handlersOf(const QString& windowName);
-
-// Connects each button's clicks and each timer's ticks of `window` to the
-// handler of that name; members of a control array ("cmdQAV3_1") share the
-// array's handler. Every handler runs inside the failure boundary.
-void wireHandlers(FormWindow* window);
-
-// Runs a handler as its event would, through the same boundary: for tests and
-// for code that acts as the user.
-void invokeHandler(const QString& windowName, const QString& handlerName);
+// Connects the handlers of `window` (Form1, Form2 or Saved) to its buttons'
+// clicks and its timers' ticks, each inside the failure boundary. Returns the
+// names of the controls connected, one per handler, so that a test can see
+// that every button and timer has exactly one. Throws UserError when a
+// handler's control is missing.
+QStringList wireHandlers(FormWindow* window);
 
 }  // namespace agelark

@@ -48,7 +48,7 @@ void restart(TestProgram& program) {
     program.processEvents();
 }
 
-QTimer* animation(const TestProgram& p) { return p.find<QTimer>("Form1", "Timer23"); }
+Timer* animation(const TestProgram& p) { return p.find<Timer>("Form1", "Timer23"); }
 int bar(const TestProgram& p) { return p.find<QProgressBar>("Form1", "ProgressBar1")->value(); }
 void ticks(TestProgram& p, int count) {
     for (int i = 0; i < count; ++i) p.tick("Form1", "Timer23");
@@ -184,7 +184,7 @@ private slots:
         program.click("Form1", "cmdSave");
         QCOMPARE(fileBytes(path), QByteArray("abc"));  // before any tick
         QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
-        QVERIFY(animation(program)->isActive() && timerEnabled(animation(program)));
+        QVERIFY(animation(program)->isActive() && animation(program)->isEnabled());
         QCOMPARE(animation(program)->interval(), 100);
         QVERIFY(program.text("Form1", "lblWorking").isEmpty() && !program.find<QLabel>("Form1", "lblClock")->isHidden());
         for (int step = 1; step <= 19; ++step) {
@@ -195,7 +195,7 @@ private slots:
             QVERIFY(!program.window("Saved") && program.beep.count == 0);
         }
         ticks(program, 1);  // past 90: the finish
-        QVERIFY(quiet(program) && !timerEnabled(animation(program)));
+        QVERIFY(quiet(program) && !animation(program)->isEnabled());
         QVERIFY(program.window("Saved")->isVisible());
         QCOMPARE(program.window("Saved")->pos(), QPoint(120, 80));
         QCOMPARE(program.beep.count, 1);

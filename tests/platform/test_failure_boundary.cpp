@@ -12,6 +12,7 @@
 #include "errors.h"
 #include "notes_pad.h"
 #include "test_program.h"
+#include "timers.h"
 
 using namespace agelark;
 using namespace agelark::testing;
@@ -43,7 +44,7 @@ private slots:
     void boxesNeverStack() {
         TestProgram program;
         QWidget window;
-        QTimer timer(&window);
+        Timer timer(&window, "Timer1");
         int open = 0, deepest = 0;
         program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
             ++open;

@@ -10,7 +10,7 @@
 #include "app.h"
 #include "design.h"
 #include "errors.h"
-#include "handlers.h"
+#include "timers.h"
 
 namespace agelark::testing {
 
@@ -94,7 +94,11 @@ void TestProgram::click(const QString& window, const QString& button) {
     b->click();
 }
 
-void TestProgram::tick(const QString& window, const QString& timer) { invokeHandler(window, timer + "_Timer"); }
+void TestProgram::tick(const QString& window, const QString& timer) {
+    auto t = find<Timer>(window, timer);
+    if (!t) QFAIL(qPrintable(QStringLiteral("no timer %1 on %2").arg(timer, window)));
+    t->tickNow();
+}
 
 TabControl* TestProgram::tabs() const { return find<TabControl>("Form1", "SSTTab1"); }
 

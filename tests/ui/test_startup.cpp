@@ -20,10 +20,10 @@ namespace {
 // Every timer of `window` idle except those named in `running` (sorted), which
 // tick every 100 ms; idle by its interval, not by being switched off.
 void verifyTimers(FormWindow* window, const QStringList& running = {}) {
-    QVERIFY(!window->findChildren<QTimer*>().isEmpty());
+    QVERIFY(!window->findChildren<Timer*>().isEmpty());
     QCOMPARE(runningTimers(window), running);
-    for (QTimer* t : window->findChildren<QTimer*>())
-        QVERIFY2(t->interval() == (running.contains(t->objectName()) ? 100 : 0) && timerEnabled(t),
+    for (Timer* t : window->findChildren<Timer*>())
+        QVERIFY2(t->interval() == (running.contains(t->objectName()) ? 100 : 0) && t->isEnabled(),
                  qPrintable(t->objectName()));
 }
 

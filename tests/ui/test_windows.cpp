@@ -1,12 +1,17 @@
 // The life of the three windows as the user meets it: closing, reopening, the
 // handheld window's place, and how the windows look to eyes and screen readers.
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <memory>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
 
+#include "design.h"
+#include "handlers.h"
 #include "test_program.h"
+#include "timers.h"
 
 using namespace agelark;
 using namespace agelark::testing;
@@ -32,6 +37,37 @@ void openAllWindows(TestProgram& program) {
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Every button and timer of the three windows has exactly one handler, and
+    // every handler found its control: a misspelt name fails here instead of
+    // leaving a dead button.
+    void everyButtonAndTimerHasExactlyOneHandler_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("main window") << "Form1";
+        QTest::newRow("handheld window") << "Form2";
+        QTest::newRow("confirmation window") << "Saved";
+    }
+
+    void everyButtonAndTimerHasExactlyOneHandler() {
+        QFETCH(QString, window);
+        const std::unique_ptr<FormWindow> design(window == "Form1"   ? createForm1()
+                                                 : window == "Form2" ? createForm2()
+                                                                     : createSaved());
+        QStringList wired;
+        try {
+            wired = wireHandlers(design.get());
+        } catch (const UserError& missing) {
+            QFAIL(qPrintable(missing.message()));
+        }
+        QStringList controls;
+        for (const QAbstractButton* b : design->findChildren<QAbstractButton*>())
+            if (!qobject_cast<QTabBar*>(b->parentWidget())) controls << b->objectName();  // not the strip's arrows
+        for (const Timer* t : design->findChildren<Timer*>()) controls << t->objectName();
+        wired.sort();
+        controls.sort();
+        QCOMPARE(wired, controls);
+        QVERIFY(!controls.isEmpty());
+    }
+
     // The handheld window lands on the main window's corner, also after either
     // moved. Closing a secondary window unloads only it, and the handheld window
     // reopens fresh; closing the main window unloads every other window, a
