@@ -9,6 +9,9 @@
 
 namespace agelark {
 
+// A name or text of the catalogue as Qt text.
+inline QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
 // The control `name` of type T within `window`; throws when the window has none.
 template <class T>
 T* control(const QObject* window, const QString& name) {
@@ -18,7 +21,7 @@ T* control(const QObject* window, const QString& name) {
 
 template <class T>
 T* control(const QObject* window, std::string_view name) {
-    return control<T>(window, QString::fromUtf8(name.data(), qsizetype(name.size())));
+    return control<T>(window, qtext(name));
 }
 
 template <class T>

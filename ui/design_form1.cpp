@@ -5,8 +5,11 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
+#include "catalogue.h"
+#include "controls.h"
 #include "design.h"
 #include "design_kit.h"
+#include "errors.h"
 #include "page_view.h"
 #include "tab_control.h"
 #include "timers.h"
@@ -19,32 +22,39 @@ const char* const bylineText = "by the Agelark team";
 
 namespace {
 
-struct ButtonRow {
+// A console button's place in the column at the page's left edge.
+struct ButtonPlace {
+    int top;
+    int width = 1490;
+};
+
+// A button of the column that is not a console's.
+struct OtherButton {
     const char* name;
     const char* caption;
+    ButtonPlace place;
+};
+
+// A date box on a console page, at the left of the column's foot.
+struct DateBox {
+    const char* text;
     int top;
     int width;
 };
 
+// What a console page has of its own. Its consoles (buttons, captions and
+// timers) and the controls they share (picture box, result label, byline,
+// date boxes) come from the catalogue's group.
 struct ConsolePage {
-    const char* caption;
-    std::initializer_list<ButtonRow> buttons;
-    const char* visitButton;  // member of a Visit control array
-    int visitWidth;
+    std::initializer_list<ButtonPlace> consoles;  // one per console of the group, in catalogue order
+    std::initializer_list<OtherButton> otherButtons = {};  // below the consoles
+    const char* visitButton;                       // member of a Visit control array
+    int visitWidth = 1485;
     const char* line;
-    const char* pictureBox;
-    const char* resultLabel;
-    int resultWidth;
-    int bylineIndex;
-    int bylineLeft, bylineTop;
-    const char* thenBox;
-    const char* thenText;
-    int thenTop, thenWidth;
-    const char* nowBox;  // none on the Atari page, whose now-box lies on the window
-    const char* nowText;
-    int nowTop, nowWidth;
-    const char* accessibleGroup;  // "Atari" in "Atari result"
-    std::initializer_list<const char*> timers;
+    int resultWidth = 3000;
+    QPoint byline{90, 3600};
+    DateBox thenBox;
+    DateBox nowBox{};  // none on the Atari page, whose now-box lies on the window
 };
 
 const QString instructions = QStringLiteral(
@@ -59,45 +69,65 @@ const QString instructions = QStringLiteral(
     "back in time a max of 67 years.\r\n"
     "You can not go forward in time.\r\n");
 
-void buildConsolePage(QWidget* page, const ConsolePage& d) {
-    for (const ButtonRow& b : d.buttons) makeButton(page, b.name, b.caption, 10, b.top, b.width, 360);
-    makeButton(page, d.visitButton, "Visit {qAv}", 10, 4080, d.visitWidth, 360);
+QWidget* buildConsolePage(TabControl* tabs, const ConsoleGroup& group, const ConsolePage& d) {
+    QWidget* page = tabs->addPage(qtext(group.tab));
+    const QString title = qtext(group.tab);  // "Atari" in "Atari result"
+    const std::vector<const ConsoleEntry*> consoles = consolesOf(group);
+    if (consoles.size() != d.consoles.size())
+        throw UserError(QStringLiteral("The %1 page places %2 console buttons for %3 consoles.")
+                            .arg(title)
+                            .arg(d.consoles.size())
+                            .arg(consoles.size()));
+    auto place = d.consoles.begin();
+    for (const ConsoleEntry* console : consoles) {
+        makeButton(page, qtext(console->button), qtext(console->caption),
+                   {.left = 10, .top = place->top, .width = place->width, .height = 360});
+        new Timer(page, qtext(console->timer));
+        ++place;
+    }
+    for (const OtherButton& b : d.otherButtons)
+        makeButton(page, b.name, b.caption, {.left = 10, .top = b.place.top, .width = b.place.width, .height = 360});
+    makeButton(page, d.visitButton, "Visit {qAv}", {.left = 10, .top = 4080, .width = d.visitWidth, .height = 360});
     makeLine(page, d.line, 1485, 4400, 1485, 310);
-    QLabel* picture = makePictureBox(page, d.pictureBox, 1510, 320, 4080, 4080,
-                                     QStringLiteral("%1 picture").arg(d.accessibleGroup));
-    QLabel* result = makeLabel(picture, d.resultLabel, "Agelark v2.5", 525, 240, d.resultWidth, 315,
-                               QStringLiteral("%1 result").arg(d.accessibleGroup));
+    QLabel* picture = makePictureBox(page, qtext(group.pictureBox), {.left = 1510, .top = 320, .width = 4080, .height = 4080},
+                                     QStringLiteral("%1 picture").arg(title));
+    QLabel* result = makeLabel(picture, qtext(group.resultLabel), "Agelark v2.5",
+                               {.left = 525, .top = 240, .width = d.resultWidth, .height = 315},
+                               QStringLiteral("%1 result").arg(title));
     styleDigital(result);
-    makeRoomForReport(result, d.bylineTop);
-    styleDigital(makeLabel(picture, QStringLiteral("lblByWendrix_%1").arg(d.bylineIndex), bylineText, d.bylineLeft,
-                           d.bylineTop, 3900, 315, QStringLiteral("Credit")));
-    makeTextBox(page, d.thenBox, d.thenText, 720, d.thenTop, d.thenWidth, 285,
-                QStringLiteral("%1 count-from date").arg(d.accessibleGroup))
+    makeRoomForReport(result, d.byline.y());
+    styleDigital(makeLabel(picture, QStringLiteral("lblByWendrix_%1").arg(group.bylineIndex), bylineText,
+                           {.left = d.byline.x(), .top = d.byline.y(), .width = 3900, .height = 315},
+                           QStringLiteral("Credit")));
+    makeTextBox(page, qtext(group.thenBox), d.thenBox.text,
+                {.left = 720, .top = d.thenBox.top, .width = d.thenBox.width, .height = 285},
+                QStringLiteral("%1 count-from date").arg(title))
         ->setEnabled(false);
-    if (d.nowBox)
-        makeUnseenTextBox(page, d.nowBox, d.nowText, 720, d.nowTop, d.nowWidth, 285,
-                          QStringLiteral("%1 current date").arg(d.accessibleGroup));
-    for (const char* timer : d.timers) new Timer(page, timer);
+    if (d.nowBox.text)
+        makeUnseenTextBox(page, qtext(group.nowBox), d.nowBox.text,
+                          {.left = 720, .top = d.nowBox.top, .width = d.nowBox.width, .height = 285},
+                          QStringLiteral("%1 current date").arg(title));
+    return page;
 }
 
 void buildCustomPage(QWidget* page) {
-    makeMultiLineTextBox(page, "txtNotes", "Notes\r\n", 120, 480, 2655, 3255, "Notes")
+    makeMultiLineTextBox(page, "txtNotes", "Notes\r\n", {.left = 120, .top = 480, .width = 2655, .height = 3255}, "Notes")
         ->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    makeButton(page, "cmdSave", "Save Changes", 1320, 3860, 1440, 360);
-    makeProgressBar(page, "ProgressBar1", 1320, 4210, 1440, 120);
+    makeButton(page, "cmdSave", "Save Changes", {.left = 1320, .top = 3860, .width = 1440, .height = 360});
+    makeProgressBar(page, "ProgressBar1", {.left = 1320, .top = 4210, .width = 1440, .height = 120});
     // The clock and the save status share one place, wide enough for a time
     // with seconds and for the working message, up to the Save button.
-    makeLabel(page, "lblClock", "Clock", 120, 3960, 1140, 195, "Clock");
-    makeLabel(page, "lblWorking", "", 120, 3960, 1140, 195, "Save status");
+    makeLabel(page, "lblClock", "Clock", {.left = 120, .top = 3960, .width = 1140, .height = 195}, "Clock");
+    makeLabel(page, "lblWorking", "", {.left = 120, .top = 3960, .width = 1140, .height = 195}, "Save status");
 
     auto view = new PageView(page);
     view->setObjectName("WebBrowser1");
-    view->setGeometry(twipsRect(6600, 2520, 495, 375));
+    view->setGeometry(twipsRect({.left = 6600, .top = 2520, .width = 495, .height = 375}));
     view->setAccessibleName("Notes page view");
     view->hide();
 
-    QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", 2880, 390, 2655, 3960);
-    auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, 120, 360, 2415, 2055, "Instructions");
+    QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", {.left = 2880, .top = 390, .width = 2655, .height = 3960});
+    auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, {.left = 120, .top = 360, .width = 2415, .height = 2055}, "Instructions");
     help->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     help->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // its lines wrap
     help->document()->setDocumentMargin(2);
@@ -112,17 +142,17 @@ void buildCustomPage(QWidget* page) {
         p.setColor(QPalette::Base, p.color(QPalette::Button));
         return p;
     }());
-    makeTextBox(frame, "txtCusThen", "", 360, 2400, 2000, 285, "Count-up from date");
-    makeTextBox(frame, "txtCusNow", "cusNow", 360, 2640, 2000, 285, "Custom current date")->setEnabled(false);
+    makeTextBox(frame, "txtCusThen", "", {.left = 360, .top = 2400, .width = 2000, .height = 285}, "Count-up from date");
+    makeTextBox(frame, "txtCusNow", "cusNow", {.left = 360, .top = 2640, .width = 2000, .height = 285}, "Custom current date")->setEnabled(false);
     // The result is centred where it was designed (400, 2880, 1875 wide, nearly
     // the frame's middle) but may use the frame's whole width and reach down
     // to the buttons, so a long age stays whole in a wider stand-in face.
-    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", 60, 2880, 2535, 555, "Custom result");
+    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", {.left = 60, .top = 2880, .width = 2535, .height = 555}, "Custom result");
     result->setFont(designFont(digitalFace, 14.25, true, true));
     result->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     result->setWordWrap(true);
-    makeButton(frame, "cmdCustom", "Submit", 240, 3450, 855, 360);
-    makeButton(frame, "cmdReset", "Reset", 1440, 3450, 990, 360);
+    makeButton(frame, "cmdCustom", "Submit", {.left = 240, .top = 3450, .width = 855, .height = 360});
+    makeButton(frame, "cmdReset", "Reset", {.left = 1440, .top = 3450, .width = 990, .height = 360});
     for (const char* timer : {"Timer22", "Timer23", "Timer24"}) new Timer(frame, timer);
 }
 
@@ -137,70 +167,63 @@ FormWindow* createForm1() {
     auto tabs = new TabControl(form);
     tabs->setObjectName("SSTTab1");
     tabs->setAccessibleName("Console makers");
-    tabs->setGeometry(twipsRect(0, 0, 5655, 4455));
+    tabs->setGeometry(twipsRect({.left = 0, .top = 0, .width = 5655, .height = 4455}));
 
-    buildConsolePage(tabs->addPage("Atari"),
-                     {"Atari",
-                      {{"cmdCommand2600", "2600", 310, 1490},
-                       {"cmdCommand5200", "5200", 660, 1490},
-                       {"cmdCommand7800", "7800", 1000, 1490},
-                       {"cmdXEGS", "XEGS", 1350, 1490},
-                       {"cmdLYNX", "LYNX", 1700, 1490},
-                       {"cmdCommandJag", "JAGUAR", 2040, 1490}},
-                      "cmdQAV3_0", 1490, "Line3", "Picture1", "lblLabel1", 3000, 1, 90, 3600,
-                      "txtAtari", "atari", 3720, 615, nullptr, nullptr, 0, 0, "Atari",
-                      {"Timer1", "Timer2", "Timer3", "Timer4", "Timer25", "Timer26"}});
-    buildConsolePage(tabs->addPage("Nintendo"),
-                     {"Nintendo",
-                      {{"cmdNES", "NES", 310, 1490},
-                       {"cmdSNES", "SNES", 660, 1490},
-                       {"cmdVBOY", "VIRTUAL BOY", 1000, 1490},
-                       {"cmdN64", "N64", 1350, 1490},
-                       {"cmdNGC", "GAMECUBE", 1700, 1490},
-                       {"cmdWii", "Wii", 2040, 1490},
-                       {"cmdWiiu", "Wii U", 2380, 1490},
-                       {"cmdSW", "SWITCH", 2730, 1485},
-                       {"cmdHandheld", "Handhelds", 3080, 1485}},
-                      "cmdQAV3_1", 1485, "Line2", "Picture4", "lblLabel4", 3000, 0, 90, 3600,
-                      "txtNes", "nesThen", 3360, 495, "txtNesNow", "NesNow", 3600, 495, "Nintendo",
-                      {"Timer13", "Timer14", "Timer15", "Timer16", "Timer17", "Timer18", "Timer27", "TimerSW"}});
-    buildConsolePage(tabs->addPage("Sega"),
-                     {"Sega",
-                      {{"cmdMS", "Master System", 310, 1490},
-                       {"cmdGen", "Genesis", 660, 1490},
-                       {"cmdSat", "Saturn", 1000, 1490},
-                       {"cmdNomad", "Nomad", 1350, 1490},
-                       {"cmdDC", "Dreamcast", 1700, 1490}},
-                      "cmdQAV3_2", 1485, "Line1", "Picture3", "lblLabel3", 3000, 2, 90, 3600,
-                      "txtSega", "sThen", 3360, 615, "txtSegaNow", "sNow", 3600, 615, "Sega",
-                      {"Timer9", "Timer10", "Timer11", "Timer12", "Timer28"}});
-    buildConsolePage(tabs->addPage("Sony"),
-                     {"Sony",
-                      {{"cmdPS1", "PS1", 310, 1490},
-                       {"cmdPS2", "PS2", 660, 1490},
-                       {"cmdPS3", "PS3", 1000, 1490},
-                       {"cmdPS4", "PS4", 1350, 1490},
-                       {"cmdPS5", "PS5", 1700, 1490},
-                       {"cmdPSP", "PSP", 2040, 1490},
-                       {"cmdPSPGO", "PSP GO", 2390, 1490},
-                       {"cmdVITA", "PS VITA", 2730, 1490}},
-                      "cmdQAV4_1", 1485, "Line4", "Picture2", "lblLabel2", 3015, 3, 89, 3593,
-                      "txtPs", "psThen", 3240, 615, "txtPsNow", "psNow", 3480, 495, "Sony",
-                      {"Timer5", "Timer6", "Timer7", "Timer8", "Timerps5", "Timer29", "Timer30", "Timer31"}});
-    buildConsolePage(tabs->addPage("Microsoft"),
-                     {"Microsoft",
-                      {{"cmdXBOX", "XBOX", 310, 1490},
-                       {"cmd360", "360", 660, 1490},
-                       {"cmdONE", "ONE", 1000, 1490},
-                       {"cmdSX", "SERIES X", 1350, 1490}},
-                      "cmdQAV5_1", 1485, "Line5", "Picture5", "lblLabel5", 3000, 4, 88, 3600,
-                      "txtXbox", "xThen", 3090, 615, "txtXboxNow", "xNow", 3480, 615, "Microsoft",
-                      {"Timer19", "Timer20", "Timer21", "TimerSX"}});
+    const auto groups = consoleGroups();
+    const auto group = [&](std::string_view tab) -> const ConsoleGroup& {
+        for (const ConsoleGroup& g : groups)
+            if (g.window == WindowId::Form1 && g.tab == tab) return g;
+        throw UserError(QStringLiteral("The catalogue has no %1 page.").arg(qtext(tab)));
+    };
+    buildConsolePage(tabs, group("Atari"), {
+        .consoles = {{310}, {660}, {1000}, {1350}, {1700}, {2040},
+#ifdef AGELARK_MADE_UP_CONSOLE
+                     {2390},
+#endif
+        },
+        .visitButton = "cmdQAV3_0",
+        .visitWidth = 1490,
+        .line = "Line3",
+        .thenBox = {.text = "atari", .top = 3720, .width = 615},
+    });
+    buildConsolePage(tabs, group("Nintendo"), {
+        .consoles = {{310}, {660}, {1000}, {1350}, {1700}, {2040}, {2380}, {2730, 1485}},
+        .otherButtons = {{"cmdHandheld", "Handhelds", {3080, 1485}}},
+        .visitButton = "cmdQAV3_1",
+        .line = "Line2",
+        .thenBox = {.text = "nesThen", .top = 3360, .width = 495},
+        .nowBox = {.text = "NesNow", .top = 3600, .width = 495},
+    });
+    buildConsolePage(tabs, group("Sega"), {
+        .consoles = {{310}, {660}, {1000}, {1350}, {1700}},
+        .visitButton = "cmdQAV3_2",
+        .line = "Line1",
+        .thenBox = {.text = "sThen", .top = 3360, .width = 615},
+        .nowBox = {.text = "sNow", .top = 3600, .width = 615},
+    });
+    buildConsolePage(tabs, group("Sony"), {
+        .consoles = {{310}, {660}, {1000}, {1350}, {1700}, {2040}, {2390}, {2730}},
+        .visitButton = "cmdQAV4_1",
+        .line = "Line4",
+        .resultWidth = 3015,
+        .byline = {89, 3593},
+        .thenBox = {.text = "psThen", .top = 3240, .width = 615},
+        .nowBox = {.text = "psNow", .top = 3480, .width = 495},
+    });
+    buildConsolePage(tabs, group("Microsoft"), {
+        .consoles = {{310}, {660}, {1000}, {1350}},
+        .visitButton = "cmdQAV5_1",
+        .line = "Line5",
+        .byline = {88, 3600},
+        .thenBox = {.text = "xThen", .top = 3090, .width = 615},
+        .nowBox = {.text = "xNow", .top = 3480, .width = 615},
+    });
     buildCustomPage(tabs->addPage("Custom"));
     tabs->setCurrentIndex(0);
 
     // The Atari page's now-box lies on the window itself, over the tab control, on every page.
-    makeUnseenTextBox(form, "NowText", "aNow", 840, 3960, 375, 285, "Atari current date");
+    makeUnseenTextBox(form, "NowText", "aNow", {.left = 840, .top = 3960, .width = 375, .height = 285},
+                      "Atari current date");
     return form;
 }
 

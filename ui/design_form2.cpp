@@ -3,8 +3,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "catalogue.h"
+#include "controls.h"
 #include "design.h"
 #include "design_kit.h"
+#include "errors.h"
 #include "timers.h"
 #include "twips.h"
 #include "windows.h"
@@ -15,6 +18,15 @@ namespace {
 
 QFont tahoma() { return designFont(tahomaFace, 8.25); }
 
+// The handheld consoles' buttons, one below the other from the window's top.
+constexpr int handheldButtonTops[] = {0, 360, 720, 1080, 1440, 1800};
+
+const ConsoleGroup& handheldGroup() {
+    for (const ConsoleGroup& g : consoleGroups())
+        if (g.window == WindowId::Form2) return g;
+    throw UserError(QStringLiteral("The catalogue has no handheld consoles."));
+}
+
 }  // namespace
 
 FormWindow* createForm2() {
@@ -24,24 +36,34 @@ FormWindow* createForm2() {
     form->setFont(tahoma());
 
     const QFont buttonFont = designFont(sansSerifFace, 8.25);
-    const struct {
-        const char *name, *caption;
-        int top;
-    } buttons[] = {{"cmdGB", "GB", 0},           {"cmdGBC", "GBC", 360},
-                   {"cmdGBA", "GB Advance", 720}, {"cmdGBM", "GB Mirco", 1080},
-                   {"cmdNDS", "Nintendo DS", 1440}, {"cmd3DS", "Nintendo 3DS", 1800},
-                   {"cmdqAv", "Visit {qAv}", 3720}};
-    for (const auto& b : buttons) makeButton(form, b.name, b.caption, 0, b.top, 1220, 360)->setFont(buttonFont);
+    const ConsoleGroup& group = handheldGroup();
+    const std::vector<const ConsoleEntry*> consoles = consolesOf(group);
+    if (consoles.size() != std::size(handheldButtonTops))
+        throw UserError(QStringLiteral("The handheld window places %1 console buttons for %2 consoles.")
+                            .arg(std::size(handheldButtonTops))
+                            .arg(consoles.size()));
+    const int* top = handheldButtonTops;
+    for (const ConsoleEntry* console : consoles) {
+        makeButton(form, qtext(console->button), qtext(console->caption), {.left = 0, .top = *top++, .width = 1220, .height = 360})
+            ->setFont(buttonFont);
+        new Timer(form, qtext(console->timer));
+    }
+    makeButton(form, "cmdqAv", "Visit {qAv}", {.left = 0, .top = 3720, .width = 1220, .height = 360})->setFont(buttonFont);
 
-    makeTextBox(form, "txtThen", "Then", 0, 3000, 615, 375, "Handheld count-from date")->setEnabled(false);
-    makeTextBox(form, "txtNow", "Now", 0, 3360, 615, 285, "Handheld current date")->setEnabled(false);
-    QLabel* picture = makePictureBox(form, "Picture1", 1200, 0, 4080, 4080, "Handheld picture");
-    QLabel* result = makeLabel(picture, "lblAgelark", "Agelark v2.5", 480, 240, 3000, 315, "Handheld result");
+    makeTextBox(form, qtext(group.thenBox), "Then", {.left = 0, .top = 3000, .width = 615, .height = 375},
+                "Handheld count-from date")
+        ->setEnabled(false);
+    makeTextBox(form, qtext(group.nowBox), "Now", {.left = 0, .top = 3360, .width = 615, .height = 285},
+                "Handheld current date")
+        ->setEnabled(false);
+    QLabel* picture = makePictureBox(form, qtext(group.pictureBox), {.left = 1200, .top = 0, .width = 4080, .height = 4080},
+                                     "Handheld picture");
+    QLabel* result = makeLabel(picture, qtext(group.resultLabel), "Agelark v2.5",
+                               {.left = 480, .top = 240, .width = 3000, .height = 315}, "Handheld result");
     styleDigital(result);
     makeRoomForReport(result, 3540);
-    styleDigital(makeLabel(picture, "lblByWendrix_0", bylineText, 80, 3540, 3900, 315, "Credit"));
-
-    for (const char* timer : {"Timer1", "Timer2", "Timer3", "Timer4", "Timer5", "Timer6"}) new Timer(form, timer);
+    styleDigital(makeLabel(picture, QStringLiteral("lblByWendrix_%1").arg(group.bylineIndex), bylineText,
+                           {.left = 80, .top = 3540, .width = 3900, .height = 315}, "Credit"));
     return form;
 }
 
@@ -50,9 +72,9 @@ FormWindow* createSaved() {
     form->setWindowTitle("Saved!");
     form->setFixedSize(px(1770), px(1170));
     form->setFont(tahoma());
-    QLabel* label = makeLabel(form, "lblSaved", "Changes Saved!", 240, 240, 1335, 195);
+    QLabel* label = makeLabel(form, "lblSaved", "Changes Saved!", {.left = 240, .top = 240, .width = 1335, .height = 195});
     label->setFont(designFont(tahomaFace, 8.25, true));
-    makeButton(form, "cmdOK", "OK", 240, 600, 1335, 360);
+    makeButton(form, "cmdOK", "OK", {.left = 240, .top = 600, .width = 1335, .height = 360});
     return form;
 }
 

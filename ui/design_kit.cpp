@@ -35,9 +35,9 @@ protected:
 };
 
 template <class W>
-W* place(W* widget, const QString& name, int left, int top, int width, int height) {
+W* place(W* widget, const QString& name, Twips where) {
     widget->setObjectName(name);
-    widget->setGeometry(twipsRect(left, top, width, height));
+    widget->setGeometry(twipsRect(where));
     return widget;
 }
 }  // namespace
@@ -66,38 +66,36 @@ void makeRoomForReport(QLabel* label, int bottom) {
     label->setWordWrap(true);
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                        int height) {
-    auto b = place(new QPushButton(caption, parent), name, left, top, width, height);
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips where) {
+    auto b = place(new QPushButton(caption, parent), name, where);
     b->setAccessibleName(caption);
     return b;
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                  int height, const QString& accessibleName) {
-    auto l = place(new QLabel(caption, parent), name, left, top, width, height);
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips where,
+                  const QString& accessibleName) {
+    auto l = place(new QLabel(caption, parent), name, where);
     l->setAccessibleName(accessibleName.isEmpty() ? caption : accessibleName);
     return l;
 }
 
-QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                       int height, const QString& accessibleName) {
-    auto t = place(new QLineEdit(text, parent), name, left, top, width, height);
+QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
+                       const QString& accessibleName) {
+    auto t = place(new QLineEdit(text, parent), name, where);
     t->setAccessibleName(accessibleName);
     t->setCursorPosition(0);
     return t;
 }
 
-QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                                     int width, int height, const QString& accessibleName) {
-    auto t = place(new QPlainTextEdit(text, parent), name, left, top, width, height);
+QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
+                                     const QString& accessibleName) {
+    auto t = place(new QPlainTextEdit(text, parent), name, where);
     t->setAccessibleName(accessibleName);
     return t;
 }
 
-QLabel* makePictureBox(QWidget* parent, const QString& name, int left, int top, int width, int height,
-                       const QString& accessibleName) {
-    auto p = place(new QLabel(parent), name, left, top, width, height);
+QLabel* makePictureBox(QWidget* parent, const QString& name, Twips where, const QString& accessibleName) {
+    auto p = place(new QLabel(parent), name, where);
     p->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     p->setFrameShape(QFrame::Box);
     p->setAccessibleName(accessibleName);
@@ -117,15 +115,14 @@ QFrame* makeLine(QWidget* parent, const QString& name, int x1, int y1, int x2, i
     return line;
 }
 
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                     int height) {
-    auto f = place(new QGroupBox(caption, parent), name, left, top, width, height);
+QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, Twips where) {
+    auto f = place(new QGroupBox(caption, parent), name, where);
     f->setAccessibleName(caption);
     return f;
 }
 
-QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, int top, int width, int height) {
-    auto bar = place(new QProgressBar(parent), name, left, top, width, height);
+QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips where) {
+    auto bar = place(new QProgressBar(parent), name, where);
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
@@ -133,9 +130,9 @@ QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, in
     return bar;
 }
 
-QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                             int height, const QString& accessibleName) {
-    auto box = place(new UnseenLineEdit(text, parent), name, left, top, width, height);
+QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
+                             const QString& accessibleName) {
+    auto box = place(new UnseenLineEdit(text, parent), name, where);
     box->setAccessibleName(accessibleName);
     QPalette palette = box->palette();
     const QColor face = palette.color(QPalette::Button);

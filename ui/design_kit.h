@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+#include "twips.h"
+
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -16,29 +18,26 @@ class QWidget;
 
 namespace agelark {
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                        int height);
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                  int height, const QString& accessibleName = {});
-QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                       int height, const QString& accessibleName);
-QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top,
-                                     int width, int height, const QString& accessibleName);
-// A picture box: shows its picture at its own size, clipped, from the top-left corner.
-QLabel* makePictureBox(QWidget* parent, const QString& name, int left, int top, int width, int height,
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips place);
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips place,
+                  const QString& accessibleName = {});
+QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,
                        const QString& accessibleName);
+QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,
+                                     const QString& accessibleName);
+// A picture box: shows its picture at its own size, clipped, from the top-left corner.
+QLabel* makePictureBox(QWidget* parent, const QString& name, Twips place, const QString& accessibleName);
 // A line from (x1, y1) to (x2, y2); only vertical and horizontal lines occur.
 QFrame* makeLine(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2);
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
-                     int height);
-QProgressBar* makeProgressBar(QWidget* parent, const QString& name, int left, int top, int width, int height);
+QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, Twips place);
+QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips place);
 
 // A now-box: a text box whose text and background are the button face, so
 // what it holds does not show. It paints nothing over the controls it lies on
 // (the Atari page's box lies over the Visit button and, on the Custom page,
 // the clock), and takes neither clicks nor the keyboard focus.
-QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                             int height, const QString& accessibleName);
+QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,
+                             const QString& accessibleName);
 
 // The faces the designs ask for by name. Where the system lacks one, a face
 // of about its width stands in when there is one, so texts fit their controls.

@@ -20,8 +20,6 @@ namespace agelark {
 
 namespace {
 
-QString name(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-
 using Handler = std::function<void(FormWindow*)>;
 
 // Connects handlers to the controls of one window and keeps the list of what it connected.
@@ -48,8 +46,8 @@ public:
     void consoles(WindowId window) {
         for (const ConsoleEntry& entry : catalogue()) {
             if (entry.window != window) continue;
-            click(name(entry.button), [&entry](FormWindow* w) { consoleClick(w, entry); });
-            tick(name(entry.timer), [&entry](FormWindow* w) { consoleTick(w, entry); });
+            click(qtext(entry.button), [&entry](FormWindow* w) { consoleClick(w, entry); });
+            tick(qtext(entry.timer), [&entry](FormWindow* w) { consoleTick(w, entry); });
         }
     }
     QStringList wired() const { return wired_; }

@@ -10,8 +10,11 @@ constexpr int twipsPerPixel = 15;
 
 constexpr int px(int twips) { return (twips + twipsPerPixel / 2) / twipsPerPixel; }
 
-constexpr QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
+// A control's place in its container, as designed: left, top, width, height in twips.
+struct Twips {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+constexpr QRect twipsRect(const Twips& t) { return QRect(px(t.left), px(t.top), px(t.width), px(t.height)); }
 
 }  // namespace agelark
