@@ -59,6 +59,31 @@ private slots:
         QVERIFY(program.messages.shown.isEmpty());
     }
 
+    // The count goes as far as 32 bits of seconds reach, whatever the days:
+    // 24,856 calendar days apart, an hour under the limit, still counts, forwards
+    // and backwards.
+    void farthestCounts_data() {
+        QTest::addColumn<CivilDateTime>("now");
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("24,856 days back") << CivilDateTime{2068, 1, 20, 0, 0, 0} << "1/1/2000 23:00:00"
+                                          << "24855 Days, 01:00:00";
+        QTest::newRow("24,856 days ahead") << CivilDateTime{2000, 1, 1, 23, 0, 0} << "1/20/2068" << "01:00:00";
+    }
+
+    void farthestCounts() {
+        QFETCH(CivilDateTime, now);
+        QFETCH(QString, then);
+        QFETCH(QString, shown);
+        TestProgram program;
+        program.clock.set(now);
+        program.start();
+        submitAndTick(program, then);
+        QCOMPARE(program.text("Form1", "lblCustom"), shown);
+        program.processEvents();
+        QVERIFY(program.messages.shown.isEmpty());
+    }
+
     // Submit checks nothing; the ticks count on from the box texts, a second at a time.
     void submitStartsTheCountUp() {
         StartedProgram program;
