@@ -1,5 +1,8 @@
 #include "visit.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include "errors.h"
 #include "platform.h"
 
@@ -12,9 +15,25 @@ const QString siteAddress = QStringLiteral("https://agelark.example.org/");
 // The desktop's own opener hands the address to the user's web browser.
 const QString siteOpener = QStringLiteral("xdg-open");
 
-void visitSite() {
+namespace {
+
+// The opener started, then said it could not open the address: told once no
+// other box is open, as nothing else shows the user that no browser came.
+void tellOpenerFailed(const QPointer<QWidget>& window, int exitStatus) {
+    const QString how = exitStatus < 0 ? QStringLiteral("stopped abnormally")
+                                       : QStringLiteral("ended with exit status %1").arg(exitStatus);
+    const QString message = QStringLiteral("Could not open %1 in a web browser: \"%2\" %3. Is a web browser installed "
+                                           "and chosen as the default one?")
+                                .arg(siteAddress, siteOpener, how);
+    whenNoBoxOpen([window, message] { runHandler(window, [&] { throw UserError(message); }); });
+}
+
+}  // namespace
+
+void visitSite(QWidget* window) {
     try {
-        platform().launcher->startDetached(siteOpener, {siteAddress});
+        platform().launcher->start(siteOpener, {siteAddress},
+                                   [window = QPointer<QWidget>(window)](int status) { tellOpenerFailed(window, status); });
     } catch (const UserError&) {
         // The launcher knows only that it failed; the user is told what was tried.
         throw UserError(QStringLiteral("Could not open %1 in the web browser: the command \"%2\" could not be "

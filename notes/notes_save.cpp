@@ -45,7 +45,7 @@ void Timer23_Timer(FormWindow* form1) {
     clock->show();
     FormWindow* saved = windows().show("Saved");
     placeOnCornerOf(saved, form1);
-    platform().beep->exclamation();
+    platform().beep->play(exclamationSound);
 }
 
 void cmdOK_Click(FormWindow* saved) { windows().hide(saved->objectName()); }

@@ -6,6 +6,7 @@
 #include <QProcess>
 
 #include "app_path.h"
+#include "desktop_sound.h"
 #include "errors.h"
 #include "windows.h"
 
@@ -49,14 +50,36 @@ public:
 
 class SystemBeep : public Beep {
 public:
-    void exclamation() override { QApplication::beep(); }
+    void play(const QString& soundEvent) override {
+        if (!playThemeSound(soundEvent)) QApplication::beep();
+    }
 };
 
 class SystemLauncher : public Launcher {
 public:
-    void startDetached(const QString& program, const QStringList& arguments) override {
-        if (!QProcess::startDetached(program, arguments))
+    void start(const QString& program, const QStringList& arguments,
+               std::function<void(int exitStatus)> failed) override {
+        // Watched, not detached, to learn how it ended. Deliberately without a
+        // parent and never deleted while it runs: destroying a QProcess kills
+        // its program, and a browser it started must outlive this one.
+        auto process = new QProcess;
+        process->setProgram(program);
+        process->setArguments(arguments);
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start();
+        if (!process->waitForStarted()) {
+            delete process;
             throw UserError(QStringLiteral("Could not start \"%1\". Is it installed?").arg(program));
+        }
+        QObject::connect(process, &QProcess::finished, process,
+                         [process, failed = std::move(failed)](int exitCode, QProcess::ExitStatus status) {
+                             process->deleteLater();
+                             if (status == QProcess::CrashExit)
+                                 failed(-1);
+                             else if (exitCode != 0)
+                                 failed(exitCode);
+                         });
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "date_serial.h"
 
@@ -31,18 +32,28 @@ public:
     virtual void warning(QWidget* parent, const QString& text) = 0;
 };
 
+// The desktop's own sounds, named as the freedesktop.org sound theme names its
+// events ("dialog-warning"); the X bell where no sound service plays them.
 class Beep {
 public:
     virtual ~Beep() = default;
-    virtual void exclamation() = 0;
+    virtual void play(const QString& soundEvent) = 0;
 };
+
+// The sound of a completed save: the theme's warning sound, as the exclamation
+// sound of older desktops.
+inline const QString exclamationSound = QStringLiteral("dialog-warning");
 
 class Launcher {
 public:
     virtual ~Launcher() = default;
     // Starts `program` with `arguments` and does not wait for it; no shell is
-    // involved. Throws UserError when the program cannot be started.
-    virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
+    // involved. Throws UserError when the program cannot be started. When it
+    // ends later with a failure, `failed` is called from the event loop with
+    // its exit status (-1 when it crashed). A program still running when this
+    // one ends goes on running.
+    virtual void start(const QString& program, const QStringList& arguments,
+                       std::function<void(int exitStatus)> failed) = 0;
 };
 
 struct Platform {

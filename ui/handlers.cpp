@@ -73,12 +73,12 @@ void wireForm1(Wiring& on) {
     on.click("cmdSave", cmdSave_Click);
     on.tick("Timer23", Timer23_Timer);
     // The Visit buttons of the five console pages form three control arrays.
-    for (const char* array : {"cmdQAV3", "cmdQAV4", "cmdQAV5"}) on.clickArray(array, [](FormWindow*) { visitSite(); });
+    for (const char* array : {"cmdQAV3", "cmdQAV4", "cmdQAV5"}) on.clickArray(array, visitSite);
 }
 
 void wireForm2(Wiring& on) {
     on.consoles(WindowId::Form2);
-    on.click("cmdqAv", [](FormWindow*) { visitSite(); });
+    on.click("cmdqAv", visitSite);
 }
 
 void wireSaved(Wiring& on) { on.click("cmdOK", cmdOK_Click); }

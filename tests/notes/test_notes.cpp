@@ -198,7 +198,7 @@ private slots:
         QVERIFY(quiet(program) && !animation(program)->isEnabled());
         QVERIFY(program.window("Saved")->isVisible());
         QCOMPARE(program.window("Saved")->pos(), QPoint(120, 80));
-        QCOMPARE(program.beep.count, 1);
+        QCOMPARE(program.beep.played, QStringList{"dialog-warning"});
         program.click("Saved", "cmdOK");
         QVERIFY(program.window("Saved") && !program.window("Saved")->isVisible());
 

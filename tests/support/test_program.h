@@ -55,17 +55,25 @@ private:
 };
 
 struct CountingBeep : Beep {
-    void exclamation() override { ++count; }
+    void play(const QString& soundEvent) override {
+        ++count;
+        played << soundEvent;
+    }
     int count = 0;
+    QStringList played;  // the sound events asked for
 };
 
 struct RecordingLauncher : Launcher {
-    void startDetached(const QString& program, const QStringList& arguments) override {
+    void start(const QString& program, const QStringList& arguments,
+               std::function<void(int exitStatus)> failed) override {
         if (fails) throw UserError(QStringLiteral("Could not start \"%1\".").arg(program));
         started.append(QStringList{program} + arguments);
+        whenFailed.append(std::move(failed));
     }
     QList<QStringList> started;  // program first, then its arguments
     bool fails = false;          // as when the program is not installed
+    // How to tell each started program's failure, as its end would.
+    QList<std::function<void(int exitStatus)>> whenFailed;
 };
 
 // The sorted names of the running timers of `window` (a marker when there is none).
