@@ -1,5 +1,6 @@
 #include "windows.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
@@ -10,7 +11,17 @@
 
 namespace agelark {
 
+namespace {
+QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
+    if (className == QLatin1String("agelark::FormWindow") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+}  // namespace
+
 FormWindow::FormWindow(const QString& name) {
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleWindow), true);
+    (void)factoryInstalled;
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);  // the registry decides when a window goes
 }

@@ -18,7 +18,9 @@ enum class UnloadReason {
 };
 
 // A top-level window of the program. Closing it with its close box unloads it.
+// Assistive tools see it as a window (a frame), not as a mere panel.
 class FormWindow : public QWidget {
+    Q_OBJECT
 public:
     explicit FormWindow(const QString& name);
 

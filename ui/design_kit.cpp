@@ -73,9 +73,9 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips where,
-                  const QString& accessibleName) {
+                  const QString& description) {
     auto l = place(new QLabel(caption, parent), name, where);
-    l->setAccessibleName(accessibleName.isEmpty() ? caption : accessibleName);
+    l->setAccessibleDescription(description);
     return l;
 }
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app.h"
+#include "end_signals.h"
 #include "version.h"
 #include "window_system.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationDomain("agelark.github.io");
     // Ties the windows to the menu entry and its icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(AGELARK_APP_ID);
+    agelark::endOnTerminationSignals();
     agelark::startProgram();
     return app.exec();
 }
