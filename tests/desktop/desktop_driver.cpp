@@ -64,7 +64,7 @@ int patience(int milliseconds) {
 }
 
 bool waitUntil(const std::function<bool()>& condition, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
+    QDeadlineTimer deadline(qMax(0, milliseconds));  // a negative time would mean forever
     while (!condition()) {
         if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -400,32 +400,42 @@ bool Program::showPage(const Accessible& main, const QString& page) const {
     return control(main, "page tab", page).press() && control(main, "filler", page);
 }
 
+namespace {
+// The message boxes an application shows, with their messages. A box is a
+// top-level window under the program's title; its message is the name of its
+// label, which carries no accessible name of its own (the icon's label has none).
+QList<std::pair<Accessible, QString>> shownBoxes(const Accessible& application) {
+    QList<std::pair<Accessible, QString>> boxes;
+    for (const Accessible& w : application.children()) {
+        if (w.name() != QLatin1String("Agelark") || !w.showing()) continue;
+        for (const Accessible& child : w.children())
+            if (child.roleName() == QLatin1String("label") && !child.name().isEmpty())
+                boxes.append({w, child.name()});
+    }
+    return boxes;
+}
+}  // namespace
+
+QStringList Program::boxesShown() const {
+    QStringList texts;
+    for (const auto& box : shownBoxes(app_)) texts.append(box.second);
+    return texts;
+}
+
 Accessible Program::messageBox(const QString& text, int milliseconds) const {
-    // A box is a top-level window under the program's title; its message is
-    // the name of its label, which carries no accessible name of its own.
     Accessible found;
-    QStringList seen;
     waitUntil(
         [&] {
-            seen.clear();
-            for (const Accessible& w : app_.children()) {
-                if (w.name() != QLatin1String("Agelark") || !w.showing()) continue;
-                const Accessible label = w.find("label", text);
-                if (label) {
-                    found = w;
-                    return true;
-                }
-                for (const Accessible& l : w.children())
-                    if (l.roleName() == QLatin1String("label")) seen.append(l.name());
-            }
-            return false;
+            for (const auto& box : shownBoxes(app_))
+                if (box.second == text) found = box.first;
+            return bool(found);
         },
         milliseconds);
     if (!found)
-        fail(QStringLiteral("no box saying '%1' within %2 ms; boxes seen: '%3'")
+        fail(QStringLiteral("no box saying '%1' within %2 ms; boxes shown: '%3'")
                  .arg(text)
                  .arg(milliseconds)
-                 .arg(seen.join("', '")));
+                 .arg(boxesShown().join("', '")));
     return found;
 }
 

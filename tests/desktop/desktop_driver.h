@@ -134,6 +134,8 @@ public:
 
     // A message box ("Agelark") showing exactly `text`, waited for.
     Accessible messageBox(const QString& text, int milliseconds = patience(5000)) const;
+    // The messages of the boxes shown now.
+    QStringList boxesShown() const;
     // Presses the OK button of a box and waits until the box is gone.
     bool pressOk(const Accessible& box) const;
 

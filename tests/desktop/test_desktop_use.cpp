@@ -137,8 +137,7 @@ void DesktopUse::resetRebuildsSilently() {
     QCOMPARE(nowBoxText(rebuilt, "Custom current date"), QStringLiteral("cusNow"));
     // and no box comes.
     QTest::qWait(1000);
-    for (const Accessible& w : program.application().children())
-        QVERIFY2(!(w.name() == "Agelark" && w.showing()), qPrintable("a box opened: " + w.find("label").name()));
+    QCOMPARE(program.boxesShown(), QStringList());
 
     QVERIFY(program.closeWindow(mainTitle));
     QVERIFY(program.endedNormally());
@@ -164,7 +163,7 @@ void DesktopUse::saveChangesWritesAndConfirms() {
     QVERIFY2(waitUntil([&] { return contentOf(program.file("Notes.txt")) == expected; }, 2000),
              contentOf(program.file("Notes.txt")).constData());
 
-    const Accessible saved = program.window(savedTitle, 3000 - int(sinceSave.elapsed()));
+    const Accessible saved = program.window(savedTitle, int(qMax<qint64>(0, 3000 - sinceSave.elapsed())));
     QVERIFY(saved);
     QVERIFY(program.control(saved, "push button", "OK").press());
     QVERIFY(program.windowGone(savedTitle));
