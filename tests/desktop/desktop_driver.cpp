@@ -186,15 +186,6 @@ bool Accessible::type(const QString& text) const {
     return typed || fail(QStringLiteral("could not type into '%1' %2").arg(name(), e.message()));
 }
 
-bool Accessible::replaceText(const QString& text) const {
-    AtspiEditableText* editable = object_ ? atspi_accessible_get_editable_text_iface(object_) : nullptr;
-    if (!editable) return fail(QStringLiteral("'%1' takes no typed text").arg(name()));
-    Error e;
-    const bool set = atspi_editable_text_set_text_contents(editable, text.toUtf8().constData(), &e) && !e;
-    g_object_unref(editable);
-    return set || fail(QStringLiteral("could not set the text of '%1' %2").arg(name(), e.message()));
-}
-
 QList<Accessible> Accessible::children() const {
     QList<Accessible> result;
     if (!object_) return result;
@@ -273,13 +264,6 @@ bool moveThroughWindowManager(quint64 windowId, QPoint frameTopLeft) {
     // (0), which Qt sets to static, would place the client area's corner.
     const QString geometry = QStringLiteral("1,%1,%2,-1,-1").arg(frameTopLeft.x()).arg(frameTopLeft.y());
     return QProcess::execute("wmctrl", {"-i", "-r", hex(windowId), "-e", geometry}) == 0;
-}
-
-QSize screenSize() {
-    const QString info = run("xwininfo", {"-root"});
-    const auto w = QRegularExpression(QStringLiteral(R"(Width:\s+(\d+))")).match(info);
-    const auto h = QRegularExpression(QStringLiteral(R"(Height:\s+(\d+))")).match(info);
-    return {w.captured(1).toInt(), h.captured(1).toInt()};
 }
 
 // --- Program ----------------------------------------------------------------------------

@@ -55,10 +55,8 @@ public:
 
     // Its "Press" action, as a screen reader's "activate" does.
     bool press() const;
-    // Through the editable-text interface: the text at the end, as if typed there,
-    // or the whole content replaced.
+    // Through the editable-text interface: the text at the end, as if typed there.
     bool type(const QString& text) const;
-    bool replaceText(const QString& text) const;
 
     QList<Accessible> children() const;
     // The first descendant (depth first, itself excluded) with this role name
@@ -96,7 +94,6 @@ std::optional<Frame> frameOf(quint64 windowId);
 bool closeThroughWindowManager(quint64 windowId);
 // Moves the window so that its frame's top-left corner lands on `frameTopLeft`.
 bool moveThroughWindowManager(quint64 windowId, QPoint frameTopLeft);
-QSize screenSize();
 
 // A copy of the built program (build/app) in a temporary folder of its own,
 // so that cases never share a notes file, started and watched through AT-SPI.
