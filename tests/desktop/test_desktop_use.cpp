@@ -175,8 +175,8 @@ void DesktopUse::saveChangesWritesAndConfirms() {
 }
 
 void DesktopUse::atariLimitRebuildsAndTells() {
-    // The 2600 counts from 09/11/1977; 2,147,483,647 seconds later, at
-    // 09/29/2045 03:14:07, its count can go no further.
+    // The 2600 counts from 09/11/1977; at 09/29/2045 03:14:08, three seconds
+    // after the start, its count passes 2,147,483,647 seconds and stops working.
     Program program;
     program.fakeClock("2045-09-29 03:14:05");
     QVERIFY(program.start());
