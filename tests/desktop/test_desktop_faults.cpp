@@ -1,0 +1,154 @@
+// A message box belongs to the main window. A rebuild of the main window that
+// comes while such a box is open must neither crash the program nor lose the
+// pad's unsaved text; the rebuild's own notice comes once the open box is
+// closed. Three ways to get there, as a user (or a screen reader, whose
+// actions a modal box does not block) can.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+
+#include "desktop_driver.h"
+
+using namespace agelark::desktop;
+
+namespace {
+
+const QString mainTitle = QStringLiteral("Agelark v2.5");
+const QString unsaved = QStringLiteral("not saved yet");
+const QString atariNotice = QStringLiteral(
+    "This program no longer functions correctly due to time.\r\n"
+    "Eventually all consoles will stop working.");
+
+bool typeUnsavedNotes(const Program& program, const Accessible& main) {
+    return program.showPage(main, "Custom") && program.control(main, "text", "Notes").type(unsaved);
+}
+
+// The pad of the main window as it is now still holds the text typed before.
+bool padKeptUnsavedNotes(const Program& program) {
+    const Accessible main = program.window(mainTitle);
+    if (!main || !program.showPage(main, "Custom")) return false;
+    const QString pad = program.control(main, "text", "Notes").text();
+    if (pad.contains(unsaved)) return true;
+    QTest::qFail(qPrintable("the pad lost its unsaved text; it holds '" + pad + "'"), __FILE__, __LINE__);
+    return false;
+}
+
+// Waits out `milliseconds` unless the program ends before.
+void watch(const Program& program, int milliseconds) {
+    waitUntil([&] { return !program.running(); }, milliseconds);
+}
+
+}  // namespace
+
+class DesktopFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void atariLimitWhileVisitWarningOpen();
+    void customLimitWhileSaveWarningOpen();
+    void resetWhileImproperFormatOpen();
+};
+
+void DesktopFaults::atariLimitWhileVisitWarningOpen() {
+    // The 2600's count reaches its limit at 09/29/2045 03:14:08, three
+    // seconds after the program starts; there is no browser opener to find.
+    Program program;
+    program.fakeClock("2045-09-29 03:14:05");
+    program.emptyPath();
+    QVERIFY(program.start());
+    const Accessible main = program.window(mainTitle);
+    QVERIFY(typeUnsavedNotes(program, main));
+    QVERIFY(program.showPage(main, "Atari"));
+    QVERIFY(program.control(program.control(main, "filler", "Atari"), "push button", "Visit {qAv}").press());
+    const QString warningText = QStringLiteral(
+        "Could not open https://agelark.example.org/ in the web browser: the command \"xdg-open\" could not be "
+        "started. Is it installed?");
+    const Accessible warning = program.messageBox(warningText);
+    QVERIFY(warning);
+    // Pressed through AT-SPI under the open warning, the 2600 starts counting
+    // however long the start took: the limit always comes while the warning is open.
+    QVERIFY(program.control(main, "push button", "2600").press());
+
+    watch(program, 4000);
+    QVERIFY(program.alive());
+    QVERIFY2(warning.exists() && warning.showing(), "the warning went away by itself");
+    QCOMPARE(program.boxesShown(), QStringList{warningText});  // the notice waits for it
+    QVERIFY(program.pressOk(warning));
+    const Accessible notice = program.messageBox(atariNotice);
+    QVERIFY(notice);
+    QVERIFY(program.pressOk(notice));
+    QVERIFY(padKeptUnsavedNotes(program));
+
+    QVERIFY(program.closeWindow(mainTitle));
+    QVERIFY(program.endedNormally());
+}
+
+void DesktopFaults::customLimitWhileSaveWarningOpen() {
+    // A count-up from 2,147,483,648 seconds less eight ago passes its limit
+    // eight seconds later; a notes file that may not be written makes Save fail.
+    Program program;
+    QVERIFY(QFile::setPermissions(program.file("Notes.txt"),
+                                  QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(program.start());
+    const Accessible main = program.window(mainTitle);
+    const auto oldWindow = program.windowId(mainTitle);
+    QVERIFY(oldWindow);
+    QVERIFY(typeUnsavedNotes(program, main));
+
+    QElapsedTimer untilLimit;
+    untilLimit.start();
+    const QString then =
+        QDateTime::currentDateTimeUtc().addSecs(-2147483648LL + 8).toString(QStringLiteral("M/d/yyyy H:mm:ss"));
+    QVERIFY(program.control(main, "text", "Count-up from date").type(then));
+    QVERIFY(program.control(main, "push button", "Submit").press());
+    // Counting has begun once the current-date box shows the time.
+    QVERIFY(waitUntil([&] { return main.find("text", "Custom current date").text() != "cusNow"; }, patience(2000)));
+    QVERIFY(program.control(main, "push button", "Save Changes").press());
+
+    const QString warningText = "Could not save the notes to " + program.file("Notes.txt") + ": the file is read-only";
+    const Accessible warning = program.messageBox(warningText);
+    QVERIFY(warning);
+    QVERIFY2(program.windowId(mainTitle) == oldWindow, "set-up too slow: the limit came before the warning");
+
+    watch(program, int(qMax<qint64>(0, 10000 - untilLimit.elapsed())));
+    QVERIFY(program.alive());
+    QVERIFY2(warning.exists() && warning.showing(), "the warning went away by itself");
+    QCOMPARE(program.boxesShown(), QStringList{warningText});  // the notice waits for it
+    QVERIFY(program.pressOk(warning));
+    const Accessible notice = program.messageBox("Improper Format!");
+    QVERIFY(notice);
+    QVERIFY(program.pressOk(notice));
+    QVERIFY(padKeptUnsavedNotes(program));
+
+    QVERIFY(program.closeWindow(mainTitle));
+    QVERIFY(program.endedNormally());
+}
+
+void DesktopFaults::resetWhileImproperFormatOpen() {
+    Program program;
+    QVERIFY(program.start());
+    const Accessible main = program.window(mainTitle);
+    const auto oldWindow = program.windowId(mainTitle);
+    QVERIFY(oldWindow);
+    QVERIFY(typeUnsavedNotes(program, main));
+    QVERIFY(program.control(main, "text", "Count-up from date").type("banana"));
+    QVERIFY(program.control(main, "push button", "Submit").press());
+    const Accessible box = program.messageBox("Improper Format!");
+    QVERIFY(box);
+    QVERIFY(program.windowReplaced(mainTitle, *oldWindow));
+
+    // The box is modal, but an assistive technology's press goes through.
+    const Accessible rebuilt = program.window(mainTitle);
+    QVERIFY(program.control(rebuilt, "push button", "Reset").press());
+    watch(program, 1500);
+    QVERIFY(program.alive());
+    QVERIFY2(box.exists() && box.showing(), "the box's window did not survive the Reset");
+    QVERIFY(program.pressOk(box));
+    QVERIFY(program.alive());
+
+    QVERIFY(program.closeWindow(mainTitle));
+    QVERIFY(program.endedNormally());
+}
+
+QTEST_GUILESS_MAIN(DesktopFaults)
+#include "test_desktop_faults.moc"
