@@ -69,6 +69,12 @@ void showNotice(QWidget* window, const QString& text) {
     showNextNotices();
 }
 
+bool askUser(QWidget* window, const QString& text, const QString& action) {
+    bool chosen = false;
+    showBox([&] { chosen = platform().messages->question(window, text, action); });
+    return chosen;
+}
+
 void runHandler(QWidget* window, const std::function<void()>& handler) {
     try {
         handler();

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <csignal>
 
 #include "app_path.h"
 #include "errors.h"
@@ -29,6 +31,15 @@ public:
     }
     void warning(QWidget* parent, const QString& text) override {
         QMessageBox::warning(parent, applicationTitle, text);
+    }
+    bool question(QWidget* parent, const QString& text, const QString& action) override {
+        QMessageBox box(QMessageBox::Warning, applicationTitle, text, QMessageBox::NoButton, parent);
+        QPushButton* chosen = box.addButton(action, QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == chosen;
     }
 };
 
@@ -87,5 +98,7 @@ void install(const Platform& replacement) {
 QString appFilePath(std::string_view name) {
     return QString::fromStdString(appPath(platform().appFolder.toStdString(), name));
 }
+
+void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace agelark
