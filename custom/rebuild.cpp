@@ -29,11 +29,11 @@ void rebuildMainWindow(const Rebuild& how) {
     // Read everything needed from the old window before it goes: after the
     // unload it is hidden, its timers are stopped and it is only waiting to be
     // deleted, so nothing below touches it again.
-    QString unsavedNotes;
+    KeptNotes unsavedNotes;
     bool keepNotes = false;
     if (how.keepUnsavedNotes) {
         if (FormWindow* old = windows().loadedWindow(mainWindow)) {
-            unsavedNotes = padText(old);
+            unsavedNotes = keptNotes(old);
             keepNotes = true;
         }
     }

@@ -25,7 +25,7 @@ constexpr std::string_view titlePicture = "\\Agelark.jpg";
 void Form1_Load(FormWindow* form1) {
     setTimerInterval(control<QTimer>(form1, "Timer22"), 100);
     control<QLabel>(form1, "lblClock")->clear();
-    control<PageView>(form1, "WebBrowser1")->navigate(appFilePath("\\Notes.txt"));
+    loadNotes(form1);
     // The title picture, read afresh for each of the five console pages.
     for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
         setPicture(control<QLabel>(form1, box), titlePicture);
@@ -60,6 +60,14 @@ void defineWindows() {
                                                             WebBrowser1_DocumentComplete(form1, frame, address);
                                                         });
                                                     });
+                                   QObject::connect(view, &PageView::navigateError, form1,
+                                                    [form1](QObject* frame, const QString& address, bool notFound,
+                                                            const QString& reason) {
+                                                        runHandler(form1, [&] {
+                                                            WebBrowser1_NavigateError(form1, frame, address,
+                                                                                      notFound, reason);
+                                                        });
+                                                    });
                                    return form1;
                                },
                                Form1_Load, Form1_QueryUnload});
@@ -68,6 +76,7 @@ void defineWindows() {
 }
 
 void startProgram() {
+    ignoreFileSizeSignal();
     defineWindows();
     windows().show("Form1");
 }
