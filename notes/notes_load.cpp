@@ -1,27 +1,86 @@
 #include "notes_load.h"
 
+#include <QPlainTextEdit>
+#include <QPointer>
+
 #include "controls.h"
+#include "errors.h"
+#include "notes_location.h"
 #include "notes_pad.h"
 #include "notes_text.h"
+#include "pad_fill.h"
 #include "page_view.h"
-#include "platform.h"
 #include "windows.h"
 
 namespace agelark {
 
-void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QString& address) {
-    // Only the view's own top-level document, in the main window that is loaded now.
-    auto view = qobject_cast<PageView*>(frame);
-    if (!view || view->container() != form1 || windows().loadedWindow("Form1") != form1) return;
-    // Compared as text: a folder named with '#', '?', '*' or '[' is still the notes' folder.
-    if (address != appFilePath("\\Notes.txt")) return;
+namespace {
 
-    setPadText(form1, padTextFromBodyMarkup(view->bodyMarkup()));
+QPlainTextEdit* pad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
+
+// The view of the main window that is loaded now, when the notification is about
+// the notes document the pad waits for; else none.
+PageView* notesView(FormWindow* form1, QObject* frame, const QString& address) {
+    auto view = qobject_cast<PageView*>(frame);
+    if (!view || view->container() != form1 || windows().loadedWindow("Form1") != form1) return nullptr;
+    const PadState& state = padState(form1);
+    // Compared as text: a folder named with '#', '?', '*' or '[' is still the notes' folder.
+    if (state.phase != PadPhase::Loading || address != state.loadingFrom) return nullptr;
+    return view;
 }
 
-void keepPadText(FormWindow* form1, const QString& text) {
+}  // namespace
+
+void loadNotes(FormWindow* form1) {
+    PadState& state = padState(form1);
+    state.phase = PadPhase::Loading;
+    state.loadingFrom = notesFiles().read;
+    pad(form1)->setReadOnly(true);
+    control<PageView>(form1, "WebBrowser1")->navigate(state.loadingFrom);
+}
+
+void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QString& address) {
+    PageView* view = notesView(form1, frame, address);
+    if (!view) return;
+    padState(form1).record = {NotesRecord::Kind::Loaded, address, view->fileStamp()};
+    const QPointer<PageView> source(view);
+    fillPad(
+        form1, view->textLength(),
+        [source](qsizetype from, qsizetype count) {
+            return source ? padTextFromBodyMarkup(source->bodyMarkup(from, count)) : QString();
+        },
+        [source] {
+            if (source) source->clear();
+        });
+}
+
+void WebBrowser1_NavigateError(FormWindow* form1, QObject* frame, const QString& address, bool notFound,
+                               const QString& reason) {
+    if (!notesView(form1, frame, address)) return;
+    PadState& state = padState(form1);
+    state.record = {notFound ? NotesRecord::Kind::Missing : NotesRecord::Kind::Unreadable, address, {}};
+    state.phase = PadPhase::Editing;
+    pad(form1)->setReadOnly(false);
+    if (notFound) return;  // no notes yet: the pad's first text stands
+    throw UserError(QStringLiteral("Could not read the notes from %1: %2.\n\n"
+                                   "The file is left as it is: Save will not replace it without asking you first.")
+                        .arg(address, reason));
+}
+
+KeptNotes keptNotes(FormWindow* oldForm1) {
+    const PadState& state = padState(oldForm1);
+    if (state.phase != PadPhase::Editing) return {};
+    return {padText(oldForm1), state.record, true};
+}
+
+void keepPadText(FormWindow* form1, const KeptNotes& kept) {
+    if (!kept.whole) return;
     control<PageView>(form1, "WebBrowser1")->stop();
-    setPadText(form1, text);
+    PadState& state = padState(form1);
+    state.record = kept.record;
+    state.loadingFrom.clear();
+    const QString text = kept.text;
+    fillPad(form1, text.size(), [text](qsizetype from, qsizetype count) { return text.mid(from, count); });
 }
 
 }  // namespace agelark

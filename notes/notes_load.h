@@ -4,19 +4,42 @@
 
 #include <QString>
 
+#include "pad_state.h"
+
 class QObject;
 
 namespace agelark {
 
 class FormWindow;
 
+// From the main window's load handler: the pad turns read-only and the page
+// view starts reading the notes file (see notesFiles()).
+void loadNotes(FormWindow* form1);
+
 // The page view's document-complete notification on the main window: the
-// notes document's text, exactly as saved, replaces the pad's text.
+// notes document's text, exactly as saved, replaces the pad's text, and the
+// pad remembers which version of the file it holds.
 void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QString& address);
 
-// After a rebuild that must not lose unsaved notes: the pad gets `text` (as
-// padText() read it before the rebuild) and the pending load of the notes
-// file is cancelled.
-void keepPadText(FormWindow* form1, const QString& text);
+// The page view's navigation error on the main window: with no notes file the
+// pad keeps its first text; an unreadable one is reported, and the pad
+// remembers it was not read, so that Save asks before replacing it.
+void WebBrowser1_NavigateError(FormWindow* form1, QObject* frame, const QString& address, bool notFound,
+                               const QString& reason);
+
+// What a rebuild of the main window keeps of its pad: the text and what the
+// pad knows of the file, when it holds the whole of it. While a load is still
+// going, or the pad is read-only, the user cannot have typed anything, and
+// the new window loads the file afresh instead.
+struct KeptNotes {
+    QString text;
+    NotesRecord record;
+    bool whole = false;
+};
+KeptNotes keptNotes(FormWindow* oldForm1);
+
+// After a rebuild that must not lose unsaved notes: the new window's pad gets
+// what `kept` holds and the pending load of the notes file is cancelled.
+void keepPadText(FormWindow* form1, const KeptNotes& kept);
 
 }  // namespace agelark

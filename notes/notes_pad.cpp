@@ -21,7 +21,4 @@ QString padText(FormWindow* form1) {
     return text;
 }
 
-// The text document reads CR LF as one line break, so a file's text goes in as it is.
-void setPadText(FormWindow* form1, const QString& text) { pad(form1)->setPlainText(text); }
-
 }  // namespace agelark

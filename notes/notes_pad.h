@@ -12,7 +12,4 @@ class FormWindow;
 // reads as "\n".
 QString padText(FormWindow* form1);
 
-// Puts `text` into `txtNotes`; "\n" and CR LF both break lines.
-void setPadText(FormWindow* form1, const QString& text);
-
 }  // namespace agelark

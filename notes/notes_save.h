@@ -1,6 +1,8 @@
 #pragma once
-// Saving the notes pad to "Notes.txt" beside the program, the "Working..."
-// animation and the confirmation window.
+// Saving the notes pad to the notes file (see notesFiles()), the "Working..."
+// animation and the confirmation window. A save never writes over text the pad
+// did not load: when the file was changed by another program or another copy
+// since, or could not be read at the start, the user is asked first.
 
 namespace agelark {
 

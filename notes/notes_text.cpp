@@ -26,10 +26,10 @@ QLatin1StringView referenceFor(QChar c) {
 // Both directions size their result first and write it in one pass: notes of
 // several megabytes go through them at every start.
 
-QString escapeMarkup(const QString& text) {
+QString escapeMarkup(QStringView text) {
     qsizetype grows = 0;
     for (const QChar c : text) grows += qMax<qsizetype>(referenceFor(c).size() - 1, 0);
-    if (grows == 0) return text;
+    if (grows == 0) return text.toString();
 
     QString markup(text.size() + grows, Qt::Uninitialized);
     QChar* out = markup.data();
@@ -75,46 +75,116 @@ QString unescapeMarkup(const QString& markup) {
     return text;
 }
 
-QString fromWindows1252(const QByteArray& bytes) {
-    // 0x80 to 0x9F; the rest of the code page is Latin-1.
-    static constexpr std::array<char16_t, 32> high = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        *out++ = QChar(b >= 0x80 && b <= 0x9F ? high[b - 0x80] : char16_t(b));
+namespace {
+
+// 0x80 to 0x9F of Windows-1252; the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> windows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// The five bytes the code page leaves unassigned become the control characters of the same value.
+QChar windows1252(unsigned char b) { return QChar(b >= 0x80 && b <= 0x9F ? windows1252High[b - 0x80] : char16_t(b)); }
+
+bool continuation(QByteArrayView bytes, qsizetype at) {
+    return at < bytes.size() && (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80;
+}
+
+// The length of the well-formed UTF-8 sequence that starts at `at` (as the
+// Unicode standard's table of well-formed byte sequences has it: no overlong
+// forms, no surrogates, nothing past U+10FFFF), or 0 when none starts there.
+int sequenceLength(QByteArrayView bytes, qsizetype at) {
+    const auto b = static_cast<unsigned char>(bytes[at]);
+    if (b < 0x80) return 1;
+    if (b < 0xC2) return 0;
+    const auto second = at + 1 < bytes.size() ? static_cast<unsigned char>(bytes[at + 1]) : 0;
+    if (b < 0xE0) return continuation(bytes, at + 1) ? 2 : 0;
+    if (b < 0xF0) {
+        const unsigned char low = b == 0xE0 ? 0xA0 : 0x80, high = b == 0xED ? 0x9F : 0xBF;
+        return second >= low && second <= high && continuation(bytes, at + 2) ? 3 : 0;
     }
+    if (b < 0xF5) {
+        const unsigned char low = b == 0xF0 ? 0x90 : 0x80, high = b == 0xF4 ? 0x8F : 0xBF;
+        return second >= low && second <= high && continuation(bytes, at + 2) && continuation(bytes, at + 3) ? 4 : 0;
+    }
+    return 0;
+}
+
+// Every well-formed UTF-8 sequence as its character, every other byte as Windows-1252.
+QString decodeMixed(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);  // never more characters than bytes
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size();) {
+        const int length = sequenceLength(bytes, i);
+        if (length == 0) {
+            *out++ = windows1252(static_cast<unsigned char>(bytes[i++]));
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        i += length;
+        if (QChar::requiresSurrogates(c)) {
+            *out++ = QChar(QChar::highSurrogate(c));
+            *out++ = QChar(QChar::lowSurrogate(c));
+        } else {
+            *out++ = QChar(char16_t(c));
+        }
+    }
+    text.truncate(out - text.constData());
     return text;
 }
 
+}  // namespace
+
 QString decodeNotesFile(const QByteArray& bytes) {
     static const QByteArray byteOrderMark("\xEF\xBB\xBF");
-    const bool marked = bytes.startsWith(byteOrderMark);
-    // Stateless: a sequence cut off at the end is an error, not state kept for
-    // more input. The mark is dropped here, so a second one is part of the text.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(marked ? QByteArrayView(bytes).sliced(byteOrderMark.size()) : QByteArrayView(bytes));
-    // A file that says it is UTF-8 stays UTF-8, a stray bad byte shown as a replacement character.
-    if (marked || !utf8.hasError()) return text;
-    return fromWindows1252(bytes);
+    // The mark is dropped here, so a second one is part of the text.
+    const QByteArrayView text = bytes.startsWith(byteOrderMark) ? QByteArrayView(bytes).sliced(byteOrderMark.size())
+                                                                 : QByteArrayView(bytes);
+    if (text.isValidUtf8()) {
+        // Told to keep a mark at the start as U+FEFF, where fromUtf8 would drop it.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(text);
+    }
+    // A file written partly by an 8-bit program, or UTF-8 with a stray byte:
+    // each character that is UTF-8 stays one, and only the bytes that are not
+    // read as Windows-1252. A file of Windows-1252 alone reads as it always did.
+    return decodeMixed(text);
 }
 
 QByteArray encodeNotesFile(const QString& padText) {
-    QString fileText = padText;
-    fileText.replace(u'\n', QStringLiteral("\r\n"));
+    // One pass straight into UTF-8: the runs between line breaks go through
+    // the encoder, each break becomes CR LF.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray bytes(utf8.requiredSpace(padText.size() + 1) + padText.count(u'\n') + 3, Qt::Uninitialized);
+    char* out = bytes.data();
     // Text that itself begins with U+FEFF would read as a byte-order mark and be
     // dropped on loading; a mark in front keeps that first character.
-    if (fileText.startsWith(QChar(0xFEFF))) fileText.prepend(QChar(0xFEFF));
-    return fileText.toUtf8();
+    if (padText.startsWith(QChar(0xFEFF))) out = utf8.appendToBuffer(out, u"\uFEFF");
+    QStringView rest(padText);
+    for (qsizetype lineEnd; (lineEnd = rest.indexOf(u'\n')) >= 0; rest = rest.sliced(lineEnd + 1)) {
+        out = utf8.appendToBuffer(out, rest.first(lineEnd));
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    out = utf8.appendToBuffer(out, rest);
+    bytes.truncate(out - bytes.constData());
+    return bytes;
+}
+
+QString bodyMarkupOf(QStringView text, qsizetype from, qsizetype count) {
+    QString markup = escapeMarkup(text.sliced(from, count));
+    if (from == 0) markup.prepend(QStringLiteral("<PRE>"));
+    if (from + count == text.size()) markup.append(QStringLiteral("</PRE>"));
+    return markup;
 }
 
 QString bodyMarkupOf(const QByteArray& fileBytes) {
-    return QStringLiteral("<PRE>") + escapeMarkup(decodeNotesFile(fileBytes)) + QStringLiteral("</PRE>");
+    const QString text = decodeNotesFile(fileBytes);
+    return bodyMarkupOf(text, 0, text.size());
 }
 
 QString padTextFromBodyMarkup(QString markup) {

@@ -9,21 +9,19 @@ namespace agelark {
 
 // Writes `<`, `>` and `&` as the character references "&lt;", "&gt;" and
 // "&amp;", as a browser shows a text file; every other character stays.
-QString escapeMarkup(const QString& text);
+QString escapeMarkup(QStringView text);
 
 // The exact inverse of escapeMarkup: "&lt;", "&gt;" and "&amp;" become
 // characters again, read from left to right, so "&amp;lt;" gives "&lt;".
 // Any other '&' stays as it is.
 QString unescapeMarkup(const QString& markup);
 
-// The text of a notes file: UTF-8 when the bytes are valid UTF-8 or begin with
-// the UTF-8 byte-order mark (which is dropped), otherwise Windows-1252, which
-// older 8-bit programs wrote. Line breaks stay as the file has them.
+// The text of a notes file, line breaks as the file has them. A leading UTF-8
+// byte-order mark is dropped. Well-formed UTF-8 reads as UTF-8, and each byte
+// that is not part of a well-formed UTF-8 character reads as Windows-1252,
+// which older 8-bit programs wrote: such a file reads as it was written, and
+// a UTF-8 file with one stray byte loses none of its other characters.
 QString decodeNotesFile(const QByteArray& bytes);
-
-// Windows-1252 bytes as text; the five bytes the code page leaves unassigned
-// become the control characters of the same value.
-QString fromWindows1252(const QByteArray& bytes);
 
 // The bytes a notes file holds for the pad's text: UTF-8 without a byte-order
 // mark (unless the text itself begins with U+FEFF), each "\n" written as
@@ -32,9 +30,14 @@ QByteArray encodeNotesFile(const QString& padText);
 
 // The page view's body markup for a notes file: its text, escaped, inside "<PRE>" and "</PRE>".
 QString bodyMarkupOf(const QByteArray& fileBytes);
+// The part of the body markup of a document with the text `text` that stands
+// for its characters `from` to `from + count`: "<PRE>" in front when it is the
+// start, "</PRE>" after it when it is the end. The parts of consecutive ranges
+// put together make the whole body markup.
+QString bodyMarkupOf(QStringView text, qsizetype from, qsizetype count);
 
-// The pad's text from such a body markup: the wrapper tags removed, the
-// references undone; the exact inverse of bodyMarkupOf's escaping.
+// The pad's text from such a body markup, or from a part of it: the wrapper
+// tags removed, the references undone; the exact inverse of bodyMarkupOf.
 QString padTextFromBodyMarkup(QString markup);
 
 }  // namespace agelark

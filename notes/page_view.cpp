@@ -1,9 +1,8 @@
 #include "page_view.h"
 
-#include <QFile>
 #include <QTimer>
 
-#include "errors.h"
+#include "file_read.h"
 #include "notes_text.h"
 
 namespace agelark {
@@ -19,19 +18,28 @@ void PageView::navigate(const QString& path) {
 
 void PageView::stop() { ++navigation_; }
 
+QString PageView::bodyMarkup() const { return bodyMarkupOf(text_, 0, text_.size()); }
+
+QString PageView::bodyMarkup(qsizetype from, qsizetype count) const { return bodyMarkupOf(text_, from, count); }
+
+void PageView::clear() {
+    text_ = QString();
+    stamp_ = FileStamp();
+}
+
 void PageView::load(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) return;
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-    // Half a file would reach the pad and, saved, replace the whole one: none is better.
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        runHandler(window(), [&] {
-            throw UserError(QStringLiteral("Could not read the notes from %1: %2").arg(path, file.errorString()));
-        });
+    FileContent file;
+    try {
+        file = readRegularFile(path);
+    } catch (const FileError& failure) {
+        // Half a file would reach the pad and, saved, replace the whole one: none is better.
+        clear();
+        emit navigateError(this, path, failure.missing(), failure.reason());
         return;
     }
-    bodyMarkup_ = bodyMarkupOf(bytes);
+    stamp_ = file.stamp;
+    text_ = decodeNotesFile(file.bytes);
+    file.bytes = QByteArray();  // the text is all that is kept
     emit documentComplete(this, path);
 }
 

@@ -73,6 +73,12 @@ void whenNoBoxOpen(std::function<void()> action) {
     runWaitingActions();
 }
 
+bool askUser(QWidget* window, const QString& text, const QString& action) {
+    bool chosen = false;
+    showBox([&] { chosen = platform().messages->question(window, text, action); });
+    return chosen;
+}
+
 void runHandler(QWidget* window, const std::function<void()>& handler) {
     try {
         handler();

@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <csignal>
 
 #include "app_path.h"
 #include "desktop_sound.h"
@@ -28,8 +30,8 @@ public:
 // own placement happens before the box is framed and lands it off centre.
 class CentredMessageBox : public QMessageBox {
 public:
-    CentredMessageBox(Icon icon, const QString& text, QWidget* parent)
-        : QMessageBox(icon, applicationTitle, text, QMessageBox::Ok, parent) {}
+    CentredMessageBox(Icon icon, const QString& text, QWidget* parent, StandardButtons buttons = QMessageBox::Ok)
+        : QMessageBox(icon, applicationTitle, text, buttons, parent) {}
 
 protected:
     void showEvent(QShowEvent* event) override {
@@ -45,6 +47,15 @@ public:
     }
     void warning(QWidget* parent, const QString& text) override {
         CentredMessageBox(QMessageBox::Warning, text, parent).exec();
+    }
+    bool question(QWidget* parent, const QString& text, const QString& action) override {
+        CentredMessageBox box(QMessageBox::Warning, text, parent, QMessageBox::NoButton);
+        QPushButton* chosen = box.addButton(action, QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == chosen;
     }
 };
 
@@ -125,5 +136,7 @@ void install(const Platform& replacement) {
 QString appFilePath(std::string_view name) {
     return QString::fromStdString(appPath(platform().appFolder.toStdString(), name));
 }
+
+void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace agelark

@@ -30,6 +30,10 @@ public:
     // when the user closes them, running other events meanwhile.
     virtual void information(QWidget* parent, const QString& text) = 0;
     virtual void warning(QWidget* parent, const QString& text) = 0;
+    // A modal question under the application title with two buttons, `action`
+    // (such as "Overwrite") and Cancel. Cancel is the default button and what
+    // Escape or the close box chooses. True when the user chose `action`.
+    virtual bool question(QWidget* parent, const QString& text, const QString& action) = 0;
 };
 
 // The desktop's own sounds, named as the freedesktop.org sound theme names its
@@ -77,5 +81,9 @@ Launcher& systemLauncher();
 
 // A file beside the program, named as the catalogue writes it ("\ps2.jpg").
 QString appFilePath(std::string_view name);
+
+// A write past the file-size limit (ulimit -f) fails with EFBIG, which the
+// program reports, instead of ending the program with SIGXFSZ.
+void ignoreFileSizeSignal();
 
 }  // namespace agelark

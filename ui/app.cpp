@@ -9,7 +9,6 @@
 #include "design.h"
 #include "handlers.h"
 #include "notes_load.h"
-#include "notes_pad.h"
 #include "page_view.h"
 #include "pictures.h"
 #include "platform.h"
@@ -25,7 +24,7 @@ constexpr std::string_view titlePicture = "\\Agelark.jpg";
 void Form1_Load(FormWindow* form1) {
     control<Timer>(form1, "Timer22")->setTickInterval(100);
     control<QLabel>(form1, "lblClock")->clear();
-    control<PageView>(form1, "WebBrowser1")->navigate(appFilePath("\\Notes.txt"));
+    loadNotes(form1);
     // The title picture, read afresh for each of the five console pages.
     for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
         setPicture(control<QLabel>(form1, box), titlePicture);
@@ -41,7 +40,7 @@ void Form1_QueryUnload(FormWindow* form1, UnloadReason reason) {
 // A rebuild that must not lose the user's words hands the pad's unsaved text
 // to the new main window, whose own load of the notes file is then cancelled.
 std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
-    return [text = padText(old)](FormWindow* fresh) { keepPadText(fresh, text); };
+    return [kept = keptNotes(old)](FormWindow* fresh) { keepPadText(fresh, kept); };
 }
 
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
@@ -66,6 +65,14 @@ void defineWindows() {
                                                             WebBrowser1_DocumentComplete(form1, frame, address);
                                                         });
                                                     });
+                                   QObject::connect(view, &PageView::navigateError, form1,
+                                                    [form1](QObject* frame, const QString& address, bool notFound,
+                                                            const QString& reason) {
+                                                        runHandler(form1, [&] {
+                                                            WebBrowser1_NavigateError(form1, frame, address,
+                                                                                      notFound, reason);
+                                                        });
+                                                    });
                                    return form1;
                                },
                                Form1_Load, Form1_QueryUnload, keepUnsavedNotes});
@@ -74,6 +81,7 @@ void defineWindows() {
 }
 
 void startProgram() {
+    ignoreFileSizeSignal();
     defineWindows();
     windows().show("Form1");
 }

@@ -279,6 +279,9 @@ Program::Program() : environment(QProcessEnvironment::systemEnvironment()) {
     // Qt offers its tree to assistive technology only when asked to, or when a screen reader runs.
     environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     environment.insert("TZ", "UTC");  // one fixed zone: no summer-time shift inside a count
+    // A per-user data folder of its own, where a copy keeps its own notes when
+    // the ones beside it may not be written; never the real user's.
+    environment.insert("XDG_DATA_HOME", file("user-data"));
 }
 
 Program::~Program() {

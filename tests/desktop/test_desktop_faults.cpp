@@ -90,10 +90,13 @@ void DesktopFaults::atariLimitWhileVisitWarningOpen() {
 
 void DesktopFaults::customLimitWhileSaveWarningOpen() {
     // A count-up from 2,147,483,648 seconds less eight ago passes its limit
-    // eight seconds later; a notes file that may not be written makes Save fail.
+    // eight seconds later. Save fails: the notes file beside the program may
+    // not be written, and the user's own data folder cannot be made (its path
+    // runs through a file).
     Program program;
     QVERIFY(QFile::setPermissions(program.file("Notes.txt"),
                                   QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    program.environment.insert("XDG_DATA_HOME", program.file("Notes.txt") + "/data");
     QVERIFY(program.start());
     const Accessible main = program.window(mainTitle);
     const auto oldWindow = program.windowId(mainTitle);
@@ -110,7 +113,9 @@ void DesktopFaults::customLimitWhileSaveWarningOpen() {
     QVERIFY(waitUntil([&] { return main.find("text", "Custom current date").text() != "cusNow"; }, patience(2000)));
     QVERIFY(program.control(main, "push button", "Save Changes").press());
 
-    const QString warningText = "Could not save the notes to " + program.file("Notes.txt") + ": the file is read-only";
+    const QString ownFolder = program.file("Notes.txt") + "/data/Agelark";
+    const QString warningText =
+        "Could not save the notes to " + ownFolder + "/Notes.txt: its folder " + ownFolder + " could not be made";
     const Accessible warning = program.messageBox(warningText);
     QVERIFY(warning);
     QVERIFY2(program.windowId(mainTitle) == oldWindow, "set-up too slow: the limit came before the warning");

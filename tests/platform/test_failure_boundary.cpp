@@ -114,7 +114,10 @@ private slots:
             program.launcher.fails = true;
             program.click("Form1", "cmdQAV3_0");
         } else {
+            // Nowhere to save: the file beside the program is read-only and the
+            // user's own data folder cannot be made (its path runs through a file).
             QFile(program.path("Notes.txt")).setPermissions(QFile::ReadOwner);
+            qputenv("XDG_DATA_HOME", QFile::encodeName(program.path("Notes.txt") + "/data"));
             program.click("Form1", "cmdSave");
         }
         program.messages.whileOpen = nullptr;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <memory>
 
 #include "app.h"
@@ -71,6 +72,8 @@ TestProgram::TestProgram() {
     QFile notes(folder_.filePath("Notes.txt"));
     if (notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
     install(Platform{&clock, &messages, &beep, &launcher, folder_.path()});
+    oldDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData_.path()));
     defineWindows();
     windows().onLastUnloaded = [this] { ++programEnded; };
 }
@@ -80,11 +83,19 @@ TestProgram::~TestProgram() {
     processEvents();
     windows().onLastUnloaded = nullptr;
     install(Platform{});
+    if (oldDataHome_.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
 void TestProgram::start() { startProgram(); }
 
 QString TestProgram::path(const QString& fileName) const { return folder_.filePath(fileName); }
+
+QString TestProgram::userPath(const QString& fileName) const {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + fileName;
+}
 
 FormWindow* TestProgram::window(const QString& name) const { return windows().loadedWindow(name); }
 

@@ -38,12 +38,17 @@ private:
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     struct Shown {
-        QString kind, text, parentName;  // kind: "information" or "warning"
+        QString kind, text, parentName;  // kind: "information", "warning" or "question: <action>"
     };
     void information(QWidget* parent, const QString& text) override { record("information", parent, text); }
     void warning(QWidget* parent, const QString& text) override { record("warning", parent, text); }
+    bool question(QWidget* parent, const QString& text, const QString& action) override {
+        record("question: " + action, parent, text);
+        return !answers.isEmpty() && answers.takeFirst();
+    }
 
     QList<Shown> shown;
+    QList<bool> answers;  // how the next questions are answered, in order: true for the action; then Cancel
     QStringList told() const;  // "kind: text" of each box shown
     // Runs inside the box's event loop while it is open, standing for what
     // happens before the user closes it; the box closes after it.
@@ -84,7 +89,8 @@ QString textOf(const QWidget* control);
 class TestProgram {
 public:
     // Copies the built pictures and a notes file holding "Notes\r\n" into a
-    // new temporary application folder and installs the fakes.
+    // new temporary application folder, installs the fakes, and points the
+    // per-user data folder (XDG_DATA_HOME) into a temporary folder too.
     TestProgram();
     ~TestProgram();  // unloads every window and restores the real platform
 
@@ -93,6 +99,7 @@ public:
 
     QString appFolder() const { return folder_.path(); }
     QString path(const QString& fileName) const;  // a file in the application folder
+    QString userPath(const QString& fileName) const;  // a file in the program's per-user data folder
 
     FormWindow* window(const QString& name) const;  // loaded window or nullptr
 
@@ -133,6 +140,8 @@ public:
 
 private:
     QTemporaryDir folder_;
+    QTemporaryDir userData_;
+    QByteArray oldDataHome_;
 };
 
 // A TestProgram started at once, its notes loaded, for the tests that need nothing set first.

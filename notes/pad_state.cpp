@@ -1,0 +1,19 @@
+#include "pad_state.h"
+
+#include <QPlainTextEdit>
+
+#include "controls.h"
+#include "windows.h"
+
+namespace agelark {
+
+PadState& padState(FormWindow* form1) {
+    auto pad = control<QPlainTextEdit>(form1, "txtNotes");
+    static const QString name = QStringLiteral("agelarkPadState");
+    if (auto state = pad->findChild<PadState*>(name, Qt::FindDirectChildrenOnly)) return *state;
+    auto state = new PadState(pad);
+    state->setObjectName(name);
+    return *state;
+}
+
+}  // namespace agelark
