@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "age.h"
-#include "date_text.h"
+#include "engine/age.h"
+#include "engine/date_text.h"
 
 namespace {
 

@@ -24,12 +24,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "controls.h"
-#include "notes_pad.h"
-#include "notes_text.h"
-#include "pad_state.h"
-#include "test_program.h"
-#include "windows.h"
+#include "notes/notes_pad.h"
+#include "notes/notes_text.h"
+#include "notes/pad_state.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
+#include "tests/support/test_program.h"
 
 using namespace agelark;
 

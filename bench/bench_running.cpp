@@ -23,10 +23,10 @@
 #include <ctime>
 #include <string_view>
 
-#include "app.h"
-#include "controls.h"
-#include "platform.h"
-#include "windows.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
+#include "platform/windows.h"
+#include "ui/app.h"
 
 namespace {
 

@@ -19,9 +19,9 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "app.h"
-#include "platform.h"
-#include "windows.h"
+#include "platform/platform.h"
+#include "platform/windows.h"
+#include "ui/app.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "custom_countup.h"
+#include "custom/custom_countup.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "age.h"
-#include "control_values.h"
-#include "controls.h"
-#include "rebuild.h"
-#include "timers.h"
-#include "windows.h"
+#include "engine/age.h"
+#include "platform/control_values.h"
+#include "platform/controls.h"
+#include "platform/rebuild.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

@@ -1,4 +1,4 @@
-#include "age.h"
+#include "engine/age.h"
 
 #include <charconv>
 #include <cmath>

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue.h"
-#include "date_serial.h"
+#include "engine/catalogue.h"
+#include "engine/date_serial.h"
 
 namespace agelark {
 

@@ -1,4 +1,4 @@
-#include "app_path.h"
+#include "engine/app_path.h"
 
 namespace agelark {
 

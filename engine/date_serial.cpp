@@ -1,9 +1,9 @@
-#include "date_serial.h"
+#include "engine/date_serial.h"
 
 #include <chrono>
 #include <cmath>
 
-#include "age.h"
+#include "engine/age.h"
 
 namespace agelark {
 

@@ -1,4 +1,4 @@
-#include "date_text.h"
+#include "engine/date_text.h"
 
 #include <charconv>
 #include <chrono>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "date_serial.h"
+#include "engine/date_serial.h"
 
 namespace agelark {
 

@@ -1,10 +1,10 @@
-#include "visit.h"
+#include "link/visit.h"
 
 #include <QPointer>
 #include <QWidget>
 
-#include "errors.h"
-#include "platform.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
 
 namespace agelark {
 

@@ -1,4 +1,4 @@
-#include "file_replace.h"
+#include "notes/file_replace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "file_stamp.h"
+#include "notes/file_stamp.h"
 
 namespace agelark {
 

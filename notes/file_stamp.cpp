@@ -1,4 +1,4 @@
-#include "file_stamp.h"
+#include "notes/file_stamp.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "folder_lock.h"
+#include "notes/folder_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +9,7 @@
 #include <QThread>
 #include <cerrno>
 
-#include "file_stamp.h"
+#include "notes/file_stamp.h"
 
 namespace agelark {
 

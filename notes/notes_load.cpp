@@ -1,16 +1,16 @@
-#include "notes_load.h"
+#include "notes/notes_load.h"
 
 #include <QPlainTextEdit>
 #include <QPointer>
 
-#include "controls.h"
-#include "errors.h"
-#include "notes_location.h"
-#include "notes_pad.h"
-#include "notes_text.h"
-#include "pad_fill.h"
-#include "page_view.h"
-#include "windows.h"
+#include "notes/notes_location.h"
+#include "notes/notes_pad.h"
+#include "notes/notes_text.h"
+#include "notes/pad_fill.h"
+#include "notes/page_view.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

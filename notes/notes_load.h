@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "pad_state.h"
+#include "notes/pad_state.h"
 
 class QObject;
 

@@ -1,4 +1,4 @@
-#include "notes_location.h"
+#include "notes/notes_location.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 #include <cerrno>
 
-#include "file_stamp.h"
-#include "platform.h"
+#include "notes/file_stamp.h"
+#include "platform/platform.h"
 
 namespace agelark {
 

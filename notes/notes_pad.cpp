@@ -1,10 +1,10 @@
-#include "notes_pad.h"
+#include "notes/notes_pad.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "controls.h"
-#include "windows.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

@@ -1,19 +1,19 @@
-#include "notes_save.h"
+#include "notes/notes_save.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 
-#include "controls.h"
-#include "errors.h"
-#include "notes_location.h"
-#include "notes_pad.h"
-#include "notes_text.h"
-#include "notes_write.h"
-#include "pad_state.h"
-#include "platform.h"
-#include "timers.h"
-#include "windows.h"
+#include "notes/notes_location.h"
+#include "notes/notes_pad.h"
+#include "notes/notes_text.h"
+#include "notes/notes_write.h"
+#include "notes/pad_state.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

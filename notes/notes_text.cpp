@@ -1,4 +1,4 @@
-#include "notes_text.h"
+#include "notes/notes_text.h"
 
 #include <QStringDecoder>
 #include <array>

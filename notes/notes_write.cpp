@@ -1,11 +1,11 @@
-#include "notes_write.h"
+#include "notes/notes_write.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "file_read.h"
-#include "file_replace.h"
-#include "folder_lock.h"
+#include "notes/file_read.h"
+#include "notes/file_replace.h"
+#include "notes/folder_lock.h"
 
 namespace agelark {
 

@@ -5,8 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
-#include "file_stamp.h"
-#include "pad_state.h"
+#include "notes/file_stamp.h"
+#include "notes/pad_state.h"
 
 namespace agelark {
 

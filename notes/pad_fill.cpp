@@ -1,4 +1,4 @@
-#include "pad_fill.h"
+#include "notes/pad_fill.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -9,10 +9,10 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include "controls.h"
-#include "errors.h"
-#include "pad_state.h"
-#include "windows.h"
+#include "notes/pad_state.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

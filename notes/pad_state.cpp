@@ -1,9 +1,9 @@
-#include "pad_state.h"
+#include "notes/pad_state.h"
 
 #include <QPlainTextEdit>
 
-#include "controls.h"
-#include "windows.h"
+#include "platform/controls.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-#include "file_stamp.h"
+#include "notes/file_stamp.h"
 
 namespace agelark {
 

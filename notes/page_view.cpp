@@ -1,9 +1,9 @@
-#include "page_view.h"
+#include "notes/page_view.h"
 
 #include <QTimer>
 
-#include "file_read.h"
-#include "notes_text.h"
+#include "notes/file_read.h"
+#include "notes/notes_text.h"
 
 namespace agelark {
 

@@ -1,11 +1,11 @@
-#include "control_values.h"
+#include "platform/control_values.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 
-#include "date_text.h"
-#include "platform.h"
+#include "engine/date_text.h"
+#include "platform/platform.h"
 
 namespace agelark {
 

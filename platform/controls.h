@@ -5,7 +5,7 @@
 #include <QString>
 #include <string_view>
 
-#include "errors.h"
+#include "platform/errors.h"
 
 namespace agelark {
 

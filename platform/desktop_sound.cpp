@@ -1,4 +1,4 @@
-#include "desktop_sound.h"
+#include "platform/desktop_sound.h"
 
 #include <canberra.h>
 

@@ -1,4 +1,4 @@
-#include "end_signals.h"
+#include "platform/end_signals.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 
-#include "errors.h"
-#include "windows.h"
+#include "platform/errors.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

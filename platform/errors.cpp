@@ -1,14 +1,14 @@
-#include "errors.h"
+#include "platform/errors.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 
-#include "age.h"
-#include "date_text.h"
-#include "platform.h"
-#include "timers.h"
+#include "engine/age.h"
+#include "engine/date_text.h"
+#include "platform/platform.h"
+#include "platform/timers.h"
 
 namespace agelark {
 

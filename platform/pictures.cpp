@@ -1,11 +1,11 @@
-#include "pictures.h"
+#include "platform/pictures.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 
-#include "errors.h"
-#include "platform.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
 
 namespace agelark {
 

@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <csignal>
 
-#include "app_path.h"
-#include "desktop_sound.h"
-#include "errors.h"
-#include "windows.h"
+#include "engine/app_path.h"
+#include "platform/desktop_sound.h"
+#include "platform/errors.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "date_serial.h"
+#include "engine/date_serial.h"
 
 class QWidget;
 

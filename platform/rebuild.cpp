@@ -1,12 +1,12 @@
-#include "rebuild.h"
+#include "platform/rebuild.h"
 
 #include <QCoreApplication>
 #include <QTabBar>
 
-#include "controls.h"
-#include "errors.h"
-#include "timers.h"
-#include "windows.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

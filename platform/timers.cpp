@@ -1,8 +1,8 @@
-#include "timers.h"
+#include "platform/timers.h"
 
 #include <QWidget>
 
-#include "errors.h"
+#include "platform/errors.h"
 
 namespace agelark {
 

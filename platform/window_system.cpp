@@ -1,4 +1,4 @@
-#include "window_system.h"
+#include "platform/window_system.h"
 
 #include <QByteArray>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "windows.h"
+#include "platform/windows.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>
@@ -7,7 +7,7 @@
 #include <QWindow>
 #include <exception>
 
-#include "errors.h"
+#include "platform/errors.h"
 
 namespace agelark {
 

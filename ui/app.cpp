@@ -1,19 +1,19 @@
-#include "app.h"
+#include "ui/app.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
 
-#include "controls.h"
-#include "copy_menu.h"
-#include "design.h"
-#include "handlers.h"
-#include "notes_load.h"
-#include "page_view.h"
-#include "pictures.h"
-#include "platform.h"
-#include "timers.h"
-#include "windows.h"
+#include "notes/notes_load.h"
+#include "notes/page_view.h"
+#include "platform/controls.h"
+#include "platform/pictures.h"
+#include "platform/platform.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
+#include "ui/copy_menu.h"
+#include "ui/design.h"
+#include "ui/handlers.h"
 
 namespace agelark {
 

@@ -1,12 +1,12 @@
-#include "clock.h"
+#include "ui/clock.h"
 
 #include <QLabel>
 #include <QLocale>
 #include <QTime>
 
-#include "controls.h"
-#include "platform.h"
-#include "windows.h"
+#include "platform/controls.h"
+#include "platform/platform.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

@@ -1,11 +1,11 @@
-#include "copy_menu.h"
+#include "ui/copy_menu.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 
-#include "windows.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

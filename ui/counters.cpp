@@ -1,17 +1,17 @@
-#include "counters.h"
+#include "ui/counters.h"
 
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "age.h"
-#include "control_values.h"
-#include "controls.h"
-#include "errors.h"
-#include "pictures.h"
-#include "rebuild.h"
-#include "timers.h"
-#include "windows.h"
+#include "engine/age.h"
+#include "platform/control_values.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/pictures.h"
+#include "platform/rebuild.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

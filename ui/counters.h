@@ -2,7 +2,7 @@
 // The live console counters: one click procedure and one tick procedure for
 // all 37 console buttons, driven by the button's catalogue entry.
 
-#include "catalogue.h"
+#include "engine/catalogue.h"
 
 namespace agelark {
 

@@ -5,16 +5,16 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "catalogue.h"
-#include "controls.h"
-#include "design.h"
-#include "design_kit.h"
-#include "errors.h"
-#include "page_view.h"
-#include "tab_control.h"
-#include "timers.h"
-#include "twips.h"
-#include "windows.h"
+#include "engine/catalogue.h"
+#include "notes/page_view.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
+#include "ui/design.h"
+#include "ui/design_kit.h"
+#include "ui/tab_control.h"
+#include "ui/twips.h"
 
 namespace agelark {
 

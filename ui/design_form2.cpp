@@ -3,14 +3,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "catalogue.h"
-#include "controls.h"
-#include "design.h"
-#include "design_kit.h"
-#include "errors.h"
-#include "timers.h"
-#include "twips.h"
-#include "windows.h"
+#include "engine/catalogue.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
+#include "ui/design.h"
+#include "ui/design_kit.h"
+#include "ui/twips.h"
 
 namespace agelark {
 

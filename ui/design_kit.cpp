@@ -1,4 +1,4 @@
-#include "design_kit.h"
+#include "ui/design_kit.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -8,7 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "twips.h"
+#include "ui/twips.h"
 
 namespace agelark {
 

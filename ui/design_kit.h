@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QString>
 
-#include "twips.h"
+#include "ui/twips.h"
 
 class QFrame;
 class QGroupBox;

@@ -1,6 +1,6 @@
-#include "handheld.h"
+#include "ui/handheld.h"
 
-#include "windows.h"
+#include "platform/windows.h"
 
 namespace agelark {
 

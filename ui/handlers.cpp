@@ -1,20 +1,20 @@
-#include "handlers.h"
+#include "ui/handlers.h"
 
 #include <QAbstractButton>
 #include <QRegularExpression>
 #include <functional>
 
-#include "catalogue.h"
-#include "clock.h"
-#include "controls.h"
-#include "counters.h"
-#include "custom_countup.h"
-#include "errors.h"
-#include "handheld.h"
-#include "notes_save.h"
-#include "timers.h"
-#include "visit.h"
-#include "windows.h"
+#include "custom/custom_countup.h"
+#include "engine/catalogue.h"
+#include "link/visit.h"
+#include "notes/notes_save.h"
+#include "platform/controls.h"
+#include "platform/errors.h"
+#include "platform/timers.h"
+#include "platform/windows.h"
+#include "ui/clock.h"
+#include "ui/counters.h"
+#include "ui/handheld.h"
 
 namespace agelark {
 

@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "app.h"
-#include "end_signals.h"
-#include "version.h"
-#include "window_system.h"
+#include "platform/end_signals.h"
+#include "platform/window_system.h"
+#include "ui/app.h"
+#include "ui/version.h"
 
 int main(int argc, char** argv) {
     agelark::preferPlaceableWindows(argc, argv);

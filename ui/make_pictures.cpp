@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "catalogue.h"
+#include "engine/catalogue.h"
 
 namespace {
 

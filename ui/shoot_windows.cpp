@@ -11,8 +11,8 @@
 #include <QTabBar>
 #include <cstdio>
 
-#include "tab_control.h"
-#include "test_program.h"
+#include "tests/support/test_program.h"
+#include "ui/tab_control.h"
 
 using namespace agelark;
 

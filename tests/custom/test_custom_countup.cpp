@@ -3,8 +3,8 @@
 
 #include <QPlainTextEdit>
 
-#include "notes_pad.h"
-#include "test_program.h"
+#include "notes/notes_pad.h"
+#include "tests/support/test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;

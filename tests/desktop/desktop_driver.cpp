@@ -1,4 +1,4 @@
-#include "desktop_driver.h"
+#include "tests/desktop/desktop_driver.h"
 
 #include <atspi/atspi.h>
 

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "desktop_driver.h"
+#include "tests/desktop/desktop_driver.h"
 
 using namespace agelark::desktop;
 

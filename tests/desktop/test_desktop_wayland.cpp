@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-#include "desktop_driver.h"
+#include "tests/desktop/desktop_driver.h"
 
 using namespace agelark::desktop;
 

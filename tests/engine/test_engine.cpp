@@ -13,9 +13,9 @@
 #include <set>
 #include <string>
 
-#include "age.h"
-#include "catalogue.h"
-#include "date_text.h"
+#include "engine/age.h"
+#include "engine/catalogue.h"
+#include "engine/date_text.h"
 
 using namespace agelark;
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "age.h"
+#include "engine/age.h"
 
 namespace {
 

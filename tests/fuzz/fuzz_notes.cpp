@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "notes_text.h"
+#include "notes/notes_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray file(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "test_program.h"
-#include "visit.h"
+#include "link/visit.h"
+#include "tests/support/test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;

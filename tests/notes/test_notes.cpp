@@ -22,13 +22,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include "notes_load.h"
-#include "notes_pad.h"
-#include "pad_state.h"
-#include "page_view.h"
-#include "rebuild.h"
-#include "test_program.h"
-#include "timers.h"
+#include "notes/notes_load.h"
+#include "notes/notes_pad.h"
+#include "notes/pad_state.h"
+#include "notes/page_view.h"
+#include "platform/rebuild.h"
+#include "platform/timers.h"
+#include "tests/support/test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;

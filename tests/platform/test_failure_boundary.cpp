@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
-#include "errors.h"
-#include "notes_pad.h"
-#include "test_program.h"
-#include "timers.h"
+#include "notes/notes_pad.h"
+#include "platform/errors.h"
+#include "platform/timers.h"
+#include "tests/support/test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;

@@ -14,11 +14,11 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include "age.h"
-#include "catalogue.h"
-#include "clock.h"
-#include "date_text.h"
-#include "test_program.h"
+#include "engine/age.h"
+#include "engine/catalogue.h"
+#include "engine/date_text.h"
+#include "tests/support/test_program.h"
+#include "ui/clock.h"
 
 using namespace agelark;
 using namespace agelark::testing;

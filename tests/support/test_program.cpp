@@ -1,4 +1,4 @@
-#include "test_program.h"
+#include "tests/support/test_program.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -8,10 +8,10 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "app.h"
-#include "design.h"
-#include "errors.h"
-#include "timers.h"
+#include "platform/errors.h"
+#include "platform/timers.h"
+#include "ui/app.h"
+#include "ui/design.h"
 
 namespace agelark::testing {
 

@@ -13,11 +13,11 @@
 #include <QTimer>
 #include <functional>
 
-#include "date_serial.h"
-#include "errors.h"
-#include "platform.h"
-#include "tab_control.h"
-#include "windows.h"
+#include "engine/date_serial.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
+#include "platform/windows.h"
+#include "ui/tab_control.h"
 
 namespace agelark::testing {
 

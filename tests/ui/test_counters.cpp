@@ -5,12 +5,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "age.h"
-#include "catalogue.h"
-#include "controls.h"
-#include "copy_menu.h"
-#include "date_text.h"
-#include "test_program.h"
+#include "engine/age.h"
+#include "engine/catalogue.h"
+#include "engine/date_text.h"
+#include "platform/controls.h"
+#include "tests/support/test_program.h"
+#include "ui/copy_menu.h"
 
 using namespace agelark;
 using namespace agelark::testing;

@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "age.h"
-#include "catalogue.h"
-#include "controls.h"
-#include "date_text.h"
-#include "test_program.h"
+#include "engine/age.h"
+#include "engine/catalogue.h"
+#include "engine/date_text.h"
+#include "platform/controls.h"
+#include "tests/support/test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;

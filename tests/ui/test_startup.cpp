@@ -8,10 +8,10 @@
 #include <QLocale>
 #include <QTime>
 
-#include "clock.h"
-#include "notes_pad.h"
-#include "test_program.h"
-#include "timers.h"
+#include "notes/notes_pad.h"
+#include "platform/timers.h"
+#include "tests/support/test_program.h"
+#include "ui/clock.h"
 
 using namespace agelark;
 using namespace agelark::testing;

@@ -8,10 +8,10 @@
 #include <QTabBar>
 #include <QToolButton>
 
-#include "design.h"
-#include "handlers.h"
-#include "test_program.h"
-#include "timers.h"
+#include "platform/timers.h"
+#include "tests/support/test_program.h"
+#include "ui/design.h"
+#include "ui/handlers.h"
 
 using namespace agelark;
 using namespace agelark::testing;
