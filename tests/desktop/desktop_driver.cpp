@@ -282,6 +282,9 @@ Program::Program() : environment(QProcessEnvironment::systemEnvironment()) {
     // A per-user data folder of its own, where a copy keeps its own notes when
     // the ones beside it may not be written; never the real user's.
     environment.insert("XDG_DATA_HOME", file("user-data"));
+#ifdef AGELARK_LSAN_SUPPRESSIONS
+    environment.insert("LSAN_OPTIONS", QStringLiteral("suppressions=" AGELARK_LSAN_SUPPRESSIONS));
+#endif
 }
 
 Program::~Program() {
