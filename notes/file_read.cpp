@@ -11,13 +11,7 @@ namespace agelark {
 
 namespace {
 
-// Closes a descriptor on every way out.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
+constexpr qsizetype stampPart = 1 << 20;
 
 [[noreturn]] void failOpening(const QString& path, int error) {
     if (error == ENOENT) {
@@ -30,7 +24,7 @@ struct Descriptor {
 
 }  // namespace
 
-FileContent readRegularFile(const QString& path) {
+RegularFileReader::RegularFileReader(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     // The type is looked at before opening, so that opening has no effect on a
     // device, and again on what was opened, in case the file was swapped between.
@@ -38,29 +32,63 @@ FileContent readRegularFile(const QString& path) {
     if (::stat(native.constData(), &status) != 0) failOpening(path, errno);
     if (!S_ISREG(status.st_mode)) throw FileError(notOrdinaryFile(status.st_mode));
     // Without O_NONBLOCK, opening a named pipe waits for a writer, for ever.
-    const Descriptor file{::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
-    if (file.fd < 0) failOpening(path, errno);
-    if (::fstat(file.fd, &status) != 0) throw FileError(systemReason(errno));
-    if (!S_ISREG(status.st_mode)) throw FileError(notOrdinaryFile(status.st_mode));
+    fd_ = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) failOpening(path, errno);
+    // The destructor does not run for a constructor that throws.
+    auto fail = [this](const QString& reason) {
+        ::close(fd_);
+        fd_ = -1;
+        throw FileError(reason);
+    };
+    if (::fstat(fd_, &status) != 0) fail(systemReason(errno));
+    if (!S_ISREG(status.st_mode)) fail(notOrdinaryFile(status.st_mode));
+    sizeAtOpening_ = qMax<qint64>(status.st_size, 0);
+    modifiedNs_ = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    // The kernel reads ahead further for a file read from start to end.
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
 
-    FileContent content;
-    content.stamp.modifiedNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-    // Read to the end, which may come later than the size said if the file grows meanwhile.
-    QByteArray& bytes = content.bytes;
-    bytes.resize(qMax<qsizetype>(status.st_size, 0) + 1);
+RegularFileReader::~RegularFileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+QByteArray RegularFileReader::next(qsizetype maxBytes) {
+    QByteArray part(maxBytes, Qt::Uninitialized);
     qsizetype filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(file.fd, bytes.data() + filled, size_t(bytes.size() - filled));
+    while (filled < maxBytes) {
+        const ssize_t got = ::read(fd_, part.data() + filled, size_t(maxBytes - filled));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw FileError(systemReason(errno));
         if (got == 0) break;
         filled += got;
     }
-    bytes.truncate(filled);
-    content.stamp.size = filled;
-    content.stamp.hash = contentHash(bytes);
+    part.truncate(filled);
+    hash_.addData(part);
+    read_ += filled;
+    return part;
+}
+
+FileStamp RegularFileReader::stamp() { return {read_, modifiedNs_, hash_.result()}; }
+
+FileContent readRegularFile(const QString& path) {
+    RegularFileReader file(path);
+    FileContent content;
+    // One read for a file that stays as big as it was; a larger one if it grew.
+    content.bytes = file.next(file.sizeAtOpening() + 1);
+    while (content.bytes.size() > file.sizeAtOpening()) {
+        const QByteArray more = file.next(stampPart);
+        if (more.isEmpty()) break;
+        content.bytes += more;
+    }
+    content.stamp = file.stamp();
     return content;
+}
+
+FileStamp stampOfRegularFile(const QString& path) {
+    RegularFileReader file(path);
+    while (!file.next(stampPart).isEmpty()) {
+    }
+    return file.stamp();
 }
 
 }  // namespace agelark

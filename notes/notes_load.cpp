@@ -39,24 +39,32 @@ void loadNotes(FormWindow* form1) {
     control<PageView>(form1, "WebBrowser1")->navigate(state.loadingFrom);
 }
 
-void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QString& address) {
+void WebBrowser1_NavigateComplete2(FormWindow* form1, QObject* frame, const QString& address) {
     PageView* view = notesView(form1, frame, address);
     if (!view) return;
-    padState(form1).record = {NotesRecord::Kind::Loaded, address, view->fileStamp()};
+    // The pad takes the document's parts as they come, and remembers which
+    // version of the file it holds once it holds all of it.
     const QPointer<PageView> source(view);
-    fillPad(
-        form1, view->textLength(),
-        [source](qsizetype from, qsizetype count) {
-            return source ? padTextFromBodyMarkup(source->bodyMarkup(from, count)) : QString();
-        },
-        [source] {
-            if (source) source->clear();
-        });
+    fillPad(form1, view->expectedSize(),
+            {[source]() -> std::optional<QString> {
+                 if (!source) return std::nullopt;
+                 std::optional<QString> markup = source->takeBodyMarkup();
+                 if (markup) return padTextFromBodyMarkup(std::move(*markup));
+                 return std::nullopt;
+             },
+             [source] { return !source || source->allTaken(); }},
+            [form1, source, address] {
+                if (!source) return;
+                padState(form1).record = {NotesRecord::Kind::Loaded, address, source->fileStamp()};
+                source->clear();
+            });
 }
 
 void WebBrowser1_NavigateError(FormWindow* form1, QObject* frame, const QString& address, bool notFound,
                                const QString& reason) {
     if (!notesView(form1, frame, address)) return;
+    // A reading that failed on the way: what came of the file goes again.
+    stopFillingPad(form1);
     PadState& state = padState(form1);
     state.record = {notFound ? NotesRecord::Kind::Missing : NotesRecord::Kind::Unreadable, address, {}};
     state.phase = PadPhase::Editing;
@@ -79,8 +87,7 @@ void keepPadText(FormWindow* form1, const KeptNotes& kept) {
     PadState& state = padState(form1);
     state.record = kept.record;
     state.loadingFrom.clear();
-    const QString text = kept.text;
-    fillPad(form1, text.size(), [text](qsizetype from, qsizetype count) { return text.mid(from, count); });
+    fillPad(form1, kept.text.size(), wholeText(kept.text));
 }
 
 }  // namespace agelark

@@ -16,14 +16,16 @@ class FormWindow;
 // view starts reading the notes file (see notesFiles()).
 void loadNotes(FormWindow* form1);
 
-// The page view's document-complete notification on the main window: the
-// notes document's text, exactly as saved, replaces the pad's text, and the
-// pad remembers which version of the file it holds.
-void WebBrowser1_DocumentComplete(FormWindow* form1, QObject* frame, const QString& address);
+// The page view's notification on the main window that the notes document
+// has begun to come: its text, exactly as saved, replaces the pad's text as it
+// comes, and once it is all in, the pad remembers which version of the file
+// it holds.
+void WebBrowser1_NavigateComplete2(FormWindow* form1, QObject* frame, const QString& address);
 
 // The page view's navigation error on the main window: with no notes file the
 // pad keeps its first text; an unreadable one is reported, and the pad
-// remembers it was not read, so that Save asks before replacing it.
+// remembers it was not read, so that Save asks before replacing it. A file
+// that fails on the way leaves the pad empty, none of it kept.
 void WebBrowser1_NavigateError(FormWindow* form1, QObject* frame, const QString& address, bool notFound,
                                const QString& reason);
 

@@ -8,7 +8,12 @@ namespace agelark {
 
 class FormWindow;
 
-void cmdSave_Click(FormWindow* form1);  // "Save Changes"
+// "Save Changes": the pad's text is written on the notes thread (see
+// notes_worker.h); the animation starts once the file is complete on disk. A
+// second Save while one is being written is refused.
+void cmdSave_Click(FormWindow* form1);
+// Whether a save is being written now.
+bool notesSaveUnderWay();
 void Timer23_Timer(FormWindow* form1);  // one step of the save animation
 void cmdOK_Click(FormWindow* saved);    // "OK" on the confirmation window
 

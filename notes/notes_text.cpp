@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <utility>
 
 namespace agelark {
 
@@ -137,23 +138,57 @@ QString decodeMixed(QByteArrayView bytes) {
     return text;
 }
 
+// Where the last bytes hold the start of a UTF-8 sequence that runs past the
+// end; the size when they do not. Everything before that point decodes the
+// same whatever follows it.
+qsizetype unfinishedSequence(QByteArrayView bytes) {
+    for (qsizetype i = bytes.size() - 1; i >= qMax<qsizetype>(0, bytes.size() - 3); --i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if ((b & 0xC0) == 0x80) continue;
+        const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return i + length > bytes.size() ? i : bytes.size();
+    }
+    return bytes.size();
+}
+
+const QByteArray byteOrderMark("\xEF\xBB\xBF");
+
 }  // namespace
 
-QString decodeNotesFile(const QByteArray& bytes) {
-    static const QByteArray byteOrderMark("\xEF\xBB\xBF");
-    // The mark is dropped here, so a second one is part of the text.
-    const QByteArrayView text = bytes.startsWith(byteOrderMark) ? QByteArrayView(bytes).sliced(byteOrderMark.size())
-                                                                 : QByteArrayView(bytes);
-    if (text.isValidUtf8()) {
+QString NotesFileDecoder::decode(QByteArrayView part, bool last) {
+    QByteArray joined;
+    QByteArrayView bytes = part;
+    if (!held_.isEmpty()) {
+        joined = std::exchange(held_, QByteArray());
+        joined.append(part);
+        bytes = joined;
+    }
+    if (atStart_) {
+        if (!last && bytes.size() < byteOrderMark.size() && QByteArrayView(byteOrderMark).startsWith(bytes)) {
+            held_ = bytes.toByteArray();
+            return {};
+        }
+        atStart_ = false;
+        // The mark is dropped here, so a second one is part of the text.
+        if (bytes.startsWith(byteOrderMark)) bytes = bytes.sliced(byteOrderMark.size());
+    }
+    if (!last) {
+        const qsizetype cut = unfinishedSequence(bytes);
+        held_ = bytes.sliced(cut).toByteArray();
+        bytes = bytes.first(cut);
+    }
+    if (bytes.isValidUtf8()) {
         // Told to keep a mark at the start as U+FEFF, where fromUtf8 would drop it.
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-        return utf8.decode(text);
+        return utf8.decode(bytes);
     }
     // A file written partly by an 8-bit program, or UTF-8 with a stray byte:
     // each character that is UTF-8 stays one, and only the bytes that are not
     // read as Windows-1252. A file of Windows-1252 alone reads as it always did.
-    return decodeMixed(text);
+    return decodeMixed(bytes);
 }
+
+QString decodeNotesFile(const QByteArray& bytes) { return NotesFileDecoder().decode(bytes, true); }
 
 QByteArray encodeNotesFile(const QString& padText) {
     // One pass straight into UTF-8: the runs between line breaks go through

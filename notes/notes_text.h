@@ -23,6 +23,20 @@ QString unescapeMarkup(const QString& markup);
 // a UTF-8 file with one stray byte loses none of its other characters.
 QString decodeNotesFile(const QByteArray& bytes);
 
+// Decodes a notes file given a part at a time, exactly as decodeNotesFile
+// decodes it whole: the texts of the parts put together are the text of the
+// bytes put together, wherever the parts are cut.
+class NotesFileDecoder {
+public:
+    // The text of `part` and of what earlier parts left unfinished; `last` for
+    // the file's last part.
+    QString decode(QByteArrayView part, bool last);
+
+private:
+    QByteArray held_;     // the start of a character, or of the mark, that the next part may finish
+    bool atStart_ = true; // the byte-order mark is still to be looked for
+};
+
 // The bytes a notes file holds for the pad's text: UTF-8 without a byte-order
 // mark (unless the text itself begins with U+FEFF), each "\n" written as
 // CR LF, nothing added at the end.

@@ -16,7 +16,7 @@ WriteAttempt writeUnlessChanged(const QString& path, const QByteArray& content, 
     // waits, and then finds a file that is not the one it loaded.
     const FolderLock lock(folder);
     try {
-        const FileStamp found = readRegularFile(path).stamp;
+        const FileStamp found = stampOfRegularFile(path);
         const bool allowedHere = allowed.kind == NotesRecord::Kind::Loaded && allowed.path == path;
         if (!allowedHere || !sameContent(found, allowed.stamp)) return {false, found};
     } catch (const FileError& failure) {

@@ -8,6 +8,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <memory>
+#include <utility>
 
 #include "notes/pad_state.h"
 #include "platform/controls.h"
@@ -18,8 +20,9 @@ namespace agelark {
 
 namespace {
 
-constexpr qsizetype partChars = 64 * 1024;      // taken from the source at a time
+constexpr qsizetype partChars = 64 * 1024;      // put in at a time
 constexpr qint64 turnMs = 20;                   // filling per turn of the event loop
+constexpr int waitMs = 5;                       // before looking again for text still to come
 constexpr qsizetype groupAbove = 1000 * 1000;   // texts longer than this share blocks
 constexpr qsizetype blockChars = 4096;          // a shared block's size
 constexpr qsizetype longestLine = 10 * 1000;    // longer lines are shown in pieces
@@ -27,9 +30,10 @@ const QString fillName = QStringLiteral("agelarkPadFill");
 
 class PadFill : public QObject {
 public:
-    PadFill(FormWindow* form1, QPlainTextEdit* pad, qsizetype length, TextSource source, std::function<void()> finished)
-        : QObject(pad), form1_(form1), pad_(pad), length_(length), source_(std::move(source)),
-          finished_(std::move(finished)), grouped_(length > groupAbove) {
+    PadFill(FormWindow* form1, QPlainTextEdit* pad, qsizetype expectedLength, TextStream stream,
+            std::function<void()> finished)
+        : QObject(pad), form1_(form1), pad_(pad), stream_(std::move(stream)), finished_(std::move(finished)),
+          grouped_(expectedLength > groupAbove) {
         setObjectName(fillName);
         pad->clear();
         pad->document()->setUndoRedoEnabled(false);  // the load is no step to undo
@@ -43,19 +47,31 @@ public:
     void turn() {
         QElapsedTimer spent;
         spent.start();
+        bool ended = false, waiting = false;
         // In one edit block the document lays out nothing per insert: the
         // layout hears of the turn's text once, at its end.
         end_.beginEditBlock();
         do {
-            const qsizetype count = qMin(partChars, length_ - from_);
-            const QString part = source_(from_, count);
-            from_ += count;
-            put(part, from_ == length_);
-        } while (from_ < length_ && spent.elapsed() < turnMs);
+            if (at_ == pending_.size()) {
+                std::optional<QString> next = stream_.take();
+                if (!next) {
+                    ended = stream_.ended();
+                    waiting = !ended;
+                    break;
+                }
+                pending_ = std::move(*next);
+                at_ = 0;
+                continue;
+            }
+            const qsizetype count = qMin(partChars, pending_.size() - at_);
+            put(QStringView(pending_).sliced(at_, count), false);
+            at_ += count;
+        } while (spent.elapsed() < turnMs);
+        if (ended) put({}, true);
         end_.endEditBlock();
-        if (from_ < length_) {
+        if (!ended) {
             showLoading();
-            QTimer::singleShot(0, this, [this] { runHandler(form1_, [this] { turn(); }); });
+            QTimer::singleShot(waiting ? waitMs : 0, this, [this] { runHandler(form1_, [this] { turn(); }); });
             return;
         }
         finish();
@@ -63,9 +79,9 @@ public:
 
 private:
     // Puts the next part in; `last` when the text ends with it.
-    void put(const QString& part, bool last) {
-        const QString text = carry_.isEmpty() ? part : carry_ + part;
-        carry_.clear();
+    void put(QStringView part, bool last) {
+        QString text = std::exchange(carry_, QString());
+        text.append(part);
         QString out;
         out.reserve(text.size() + text.size() / 16);
         qsizetype start = 0;
@@ -169,12 +185,12 @@ private:
 
     FormWindow* form1_;
     QPlainTextEdit* pad_;
-    const qsizetype length_;
-    const TextSource source_;
+    const TextStream stream_;
     const std::function<void()> finished_;
     const bool grouped_;
     QTextCursor end_;
-    qsizetype from_ = 0;
+    QString pending_;          // the part being put in
+    qsizetype at_ = 0;         // how much of it is in
     QString carry_;            // the unfinished line, held for the next part
     bool first_ = true;        // no line is in yet
     bool continued_ = false;   // pieces of the current line are in already
@@ -185,12 +201,35 @@ private:
 
 }  // namespace
 
-void fillPad(FormWindow* form1, qsizetype length, TextSource source, std::function<void()> finished) {
+TextStream wholeText(const QString& text) {
+    auto from = std::make_shared<qsizetype>(0);
+    return {[text, from]() -> std::optional<QString> {
+                if (*from == text.size()) return std::nullopt;
+                const qsizetype count = qMin(partChars, text.size() - *from);
+                *from += count;
+                return text.mid(*from - count, count);
+            },
+            [text, from] { return *from == text.size(); }};
+}
+
+bool stopFillingPad(FormWindow* form1) {
+    auto pad = control<QPlainTextEdit>(form1, "txtNotes");
+    const auto fills = pad->findChildren<QObject*>(fillName, Qt::FindDirectChildrenOnly);
+    if (fills.isEmpty()) return false;
+    for (QObject* fill : fills) delete fill;
+    pad->clear();
+    pad->document()->setUndoRedoEnabled(true);
+    control<QLabel>(form1, "lblWorking")->clear();
+    control<QLabel>(form1, "lblClock")->show();
+    return true;
+}
+
+void fillPad(FormWindow* form1, qsizetype expectedLength, TextStream stream, std::function<void()> finished) {
     auto pad = control<QPlainTextEdit>(form1, "txtNotes");
     for (QObject* earlier : pad->findChildren<QObject*>(fillName, Qt::FindDirectChildrenOnly)) delete earlier;
     padState(form1).phase = PadPhase::Loading;
     pad->setReadOnly(true);
-    (new PadFill(form1, pad, length, std::move(source), std::move(finished)))->turn();
+    (new PadFill(form1, pad, expectedLength, std::move(stream), std::move(finished)))->turn();
 }
 
 }  // namespace agelark

@@ -4,19 +4,27 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace agelark {
 
 class FormWindow;
 
-// Gives `count` characters of the text from `from` on.
-using TextSource = std::function<QString(qsizetype from, qsizetype count)>;
+// Where the text comes from, a part at a time, in order.
+struct TextStream {
+    std::function<std::optional<QString>()> take;  // the next part; none while none is waiting
+    std::function<bool()> ended;                   // every part has been taken
+};
 
-// Replaces the pad's text with the `length` characters that `source` gives.
-// The first part goes in at once, the rest in later turns of the event loop,
-// each turn taking about 20 ms; "Loading notes..." stands in the clock's place
-// meanwhile. The pad stays read-only, and its phase Loading, until the last
-// part is in; then `finished` runs and the phase is Editing.
+// A text already in memory, given a part at a time.
+TextStream wholeText(const QString& text);
+
+// Replaces the pad's text with the text that `stream` gives, of about
+// `expectedLength` characters. What has come goes in at once, the rest in
+// later turns of the event loop, each turn taking about 20 ms, as it comes;
+// "Loading notes..." stands in the clock's place meanwhile. The pad stays
+// read-only, and its phase Loading, until the last part is in; then
+// `finished` runs and the phase is Editing.
 //
 // The pad holds a line break as a block of the text document, and a document
 // of hundreds of thousands of blocks takes seconds to build: so in a text of
@@ -27,6 +35,9 @@ using TextSource = std::function<QString(qsizetype from, qsizetype count)>;
 // go in broken into pieces of 10,000 characters, the pad stays read-only with
 // the phase ReadOnly, so that Save cannot write the breaks into the file, and
 // a warning says so.
-void fillPad(FormWindow* form1, qsizetype length, TextSource source, std::function<void()> finished = {});
+void fillPad(FormWindow* form1, qsizetype expectedLength, TextStream stream, std::function<void()> finished = {});
+
+// Stops a fill of the pad under way, leaving the pad empty; false when none was.
+bool stopFillingPad(FormWindow* form1);
 
 }  // namespace agelark

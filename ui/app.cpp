@@ -59,10 +59,10 @@ void defineWindows() {
     windows().define("Form1", {[] {
                                    FormWindow* form1 = withIconAndHandlers(createForm1());
                                    auto view = control<PageView>(form1, "WebBrowser1");
-                                   QObject::connect(view, &PageView::documentComplete, form1,
+                                   QObject::connect(view, &PageView::navigateComplete2, form1,
                                                     [form1](QObject* frame, const QString& address) {
                                                         runHandler(form1, [&] {
-                                                            WebBrowser1_DocumentComplete(form1, frame, address);
+                                                            WebBrowser1_NavigateComplete2(form1, frame, address);
                                                         });
                                                     });
                                    QObject::connect(view, &PageView::navigateError, form1,

@@ -150,6 +150,24 @@ QString Accessible::text() const {
     return result;
 }
 
+int Accessible::characterCount() const {
+    AtspiText* text = object_ ? atspi_accessible_get_text_iface(object_) : nullptr;
+    if (!text) return -1;
+    Error e;
+    const gint count = atspi_text_get_character_count(text, &e);
+    g_object_unref(text);
+    return e ? -1 : count;
+}
+
+QString Accessible::text(int from, int to) const {
+    AtspiText* text = object_ ? atspi_accessible_get_text_iface(object_) : nullptr;
+    if (!text) return {};
+    Error e;
+    QString result = take(atspi_text_get_text(text, from, to, &e));
+    g_object_unref(text);
+    return e ? QString() : result;
+}
+
 QString Accessible::spoken() const {
     QStringList parts;
     for (const QString& part : {name(), description(), text()})
@@ -282,6 +300,7 @@ Program::Program() : environment(QProcessEnvironment::systemEnvironment()) {
     // A per-user data folder of its own, where a copy keeps its own notes when
     // the ones beside it may not be written; never the real user's.
     environment.insert("XDG_DATA_HOME", file("user-data"));
+    executable = file("agelark");
 #ifdef AGELARK_LSAN_SUPPRESSIONS
     environment.insert("LSAN_OPTIONS", QStringLiteral("suppressions=" AGELARK_LSAN_SUPPRESSIONS));
 #endif
@@ -321,7 +340,7 @@ bool Program::start() {
     process_.setWorkingDirectory(folder_.path());
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setStandardErrorFile(file("stderr.txt"));
-    process_.start(file("agelark"), {});
+    process_.start(executable, {});
     if (!process_.waitForStarted(10000)) return fail("the program did not start: " + process_.errorString());
     const qint64 pid = process_.processId();
 
@@ -406,6 +425,23 @@ QList<std::pair<Accessible, QString>> shownBoxes(const Accessible& application) 
     return boxes;
 }
 }  // namespace
+
+Accessible Program::messageBoxSaying(const QString& phrase, int milliseconds) const {
+    Accessible found;
+    waitUntil(
+        [&] {
+            for (const auto& box : shownBoxes(app_))
+                if (box.second.contains(phrase)) found = box.first;
+            return bool(found);
+        },
+        milliseconds);
+    if (!found)
+        fail(QStringLiteral("no box saying '%1' within %2 ms; boxes shown: '%3'")
+                 .arg(phrase)
+                 .arg(milliseconds)
+                 .arg(boxesShown().join("', '")));
+    return found;
+}
 
 QStringList Program::boxesShown() const {
     QStringList texts;

@@ -49,6 +49,8 @@ public:
 
     bool hasText() const;      // offers the Text interface
     QString text() const;      // its Text interface's whole text, empty without one
+    int characterCount() const;               // of its Text interface; -1 without one
+    QString text(int from, int to) const;     // characters `from` to `to` of its Text interface
     // What a screen reader reads for it: its name, its description and the text
     // of its Text interface, the ones it has, one per line.
     QString spoken() const;
@@ -106,6 +108,9 @@ public:
 
     QString file(const QString& name) const;  // a file in the copy's folder
     QProcessEnvironment environment;           // the program's; set before start()
+    // What start() runs: the copy's program by default; another copy's, to
+    // run two on one program folder, or an installed one.
+    QString executable;
 
     // The wall clock starts at `moment` ("2045-09-29 03:14:05") and runs on in
     // real time (libfaketime); the timers keep the real monotonic clock.
@@ -133,6 +138,8 @@ public:
 
     // A message box ("Agelark") showing exactly `text`, waited for.
     Accessible messageBox(const QString& text, int milliseconds = patience(5000)) const;
+    // A message box whose text holds `phrase`, waited for.
+    Accessible messageBoxSaying(const QString& phrase, int milliseconds = patience(5000)) const;
     // The messages of the boxes shown now.
     QStringList boxesShown() const;
     // Presses the OK button of a box and waits until the box is gone.

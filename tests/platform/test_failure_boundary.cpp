@@ -119,6 +119,7 @@ private slots:
             QFile(program.path("Notes.txt")).setPermissions(QFile::ReadOwner);
             qputenv("XDG_DATA_HOME", QFile::encodeName(program.path("Notes.txt") + "/data"));
             program.click("Form1", "cmdSave");
+            program.processEvents();  // the save fails on the notes thread, and is told from the event loop
         }
         program.messages.whileOpen = nullptr;
         QVERIFY(!rebuiltWhileOpen);

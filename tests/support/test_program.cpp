@@ -3,11 +3,15 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <memory>
 
+#include "notes/notes_save.h"
+#include "notes/pad_state.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
 #include "ui/app.h"
@@ -153,10 +157,26 @@ void TestProgram::verifyAsDesigned(const QStringList& controls) const {
     }
 }
 
+namespace {
+// A save being written, or the main window's pad still being loaded.
+bool notesBusy() {
+    if (notesSaveUnderWay()) return true;
+    FormWindow* form1 = windows().loadedWindow("Form1");
+    return form1 && padState(form1).phase == PadPhase::Loading;
+}
+}  // namespace
+
 void TestProgram::processEvents() {
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
+    // The notes are read and written on a thread of their own: what it sends
+    // back comes through the event loop, and is waited for here.
+    QDeadlineTimer deadline(30000);
+    for (;;) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        if (!notesBusy() || deadline.hasExpired()) return;
+        QThread::msleep(2);
+    }
 }
 
 }  // namespace agelark::testing

@@ -111,7 +111,9 @@ public:
 
     void click(const QString& window, const QString& button);  // as the user clicks
     void tick(const QString& window, const QString& timer);    // one tick, as the timer would
-    void processEvents();                                       // posted events and deferred deletes
+    // Posted events and deferred deletes; and until a save under way is
+    // written and the main window's pad has loaded.
+    void processEvents();
 
     TabControl* tabs() const;  // the main window's SSTTab1
     QString text(const QString& window, const QString& control) const { return textOf(find<QWidget>(window, control)); }
