@@ -13,6 +13,7 @@
 #include "platform/windows.h"
 #include "ui/copy_menu.h"
 #include "ui/design.h"
+#include "ui/focus_frame.h"
 #include "ui/handlers.h"
 
 namespace agelark {
@@ -82,6 +83,7 @@ void defineWindows() {
 
 void startProgram() {
     ignoreFileSizeSignal();
+    showFocusClearly();
     defineWindows();
     windows().show("Form1");
 }
