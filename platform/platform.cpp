@@ -31,10 +31,7 @@ public:
 class CentredMessageBox : public QMessageBox {
 public:
     CentredMessageBox(Icon icon, const QString& text, QWidget* parent, StandardButtons buttons = QMessageBox::Ok)
-        : QMessageBox(icon, applicationTitle, text, buttons, parent) {
-        // A box is closed, never minimised or maximised: its frame offers the close box alone.
-        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    }
+        : QMessageBox(icon, applicationTitle, text, buttons, parent) {}
 
 protected:
     void showEvent(QShowEvent* event) override {
