@@ -11,10 +11,7 @@ class LockableBoxAccessible : public QAccessibleWidget,
                               public QAccessibleTextInterface,
                               public QAccessibleEditableTextInterface {
 public:
-    explicit LockableBoxAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {
-        addControllingSignal(QStringLiteral("textChanged(const QString&)"));
-        addControllingSignal(QStringLiteral("returnPressed()"));
-    }
+    explicit LockableBoxAccessible(QLineEdit* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
