@@ -4,7 +4,8 @@
 // accessible name through AT-SPI, buttons are pressed through their action,
 // text is typed through the editable-text interface, and what a screen reader
 // would read is read back. Window positions and closing go through the window
-// manager (wmctrl, xprop, xwininfo).
+// manager (wmctrl, xprop, xwininfo); keys are pressed as on a keyboard
+// (xdotool), where a screen reader has none to press.
 //
 // Nothing here throws: a step that fails reports why with QTest::qFail and
 // returns false or an empty Accessible, so a case writes QVERIFY(step(...)).
