@@ -438,7 +438,9 @@ std::optional<Frame> Program::settledFrame(const QString& title, int millisecond
 }
 
 bool Program::closeWindow(const QString& title) const {
-    const auto id = windowId(title);
+    // A window just shown is on the accessibility bus before the window manager lists it.
+    std::optional<quint64> id;
+    waitUntil([&] { return (id = windowId(title)).has_value(); }, patience(3000));
     if (!id) return fail(QStringLiteral("the window manager has no window '%1' of the program").arg(title));
     return closeThroughWindowManager(*id) || fail(QStringLiteral("wmctrl could not close '%1'").arg(title));
 }
