@@ -1,6 +1,7 @@
 #include "ui/app.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 
@@ -13,6 +14,7 @@
 #include "platform/windows.h"
 #include "ui/copy_menu.h"
 #include "ui/design.h"
+#include "ui/focus_frame.h"
 #include "ui/handlers.h"
 
 namespace agelark {
@@ -46,8 +48,13 @@ std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
 
 FormWindow* withIconAndHandlers(FormWindow* window) {
-    const QString icon = appFilePath("\\agelark.png");
-    window->setWindowIcon(QIcon(icon));
+    // The icon at every size drawn, so that a dense screen or a large task
+    // switcher gets a sharp one.
+    QIcon icon(appFilePath("\\agelark.png"));
+    for (const int size : {48, 64, 128, 256})
+        if (const QString file = appFilePath(QStringLiteral("\\agelark-%1.png").arg(size).toStdString()); QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    window->setWindowIcon(icon);
     wireHandlers(window);
     installCopyMenus(window);
     return window;
@@ -82,6 +89,7 @@ void defineWindows() {
 
 void startProgram() {
     ignoreFileSizeSignal();
+    showFocusClearly();
     defineWindows();
     windows().show("Form1");
 }

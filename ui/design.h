@@ -1,6 +1,8 @@
 #pragma once
 // The three windows in their design state: every control by name, with its
 // caption or text, place, font and colour, and the window's own timers.
+// Controls are made in the order a page is read, column by column from the
+// left and each column from the top down: Tab goes through them in that order.
 
 namespace agelark {
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextDocument>
 
 #include "engine/catalogue.h"
@@ -57,6 +58,8 @@ struct ConsolePage {
     DateBox nowBox{};  // none on the Atari page, whose now-box lies on the window
 };
 
+// No line break after the last line: in the box it would be an empty line
+// below the text, one more than the box holds, and a scroll bar for nothing.
 const QString instructions = QStringLiteral(
     "Enter in the release date of any \r\n"
     "console below to view it's age in\r\n"
@@ -67,7 +70,7 @@ const QString instructions = QStringLiteral(
     "\r\n"
     "Year range allowed: You can go\r\n"
     "back in time a max of 67 years.\r\n"
-    "You can not go forward in time.\r\n");
+    "You can not go forward in time.");
 
 QWidget* buildConsolePage(TabControl* tabs, const ConsoleGroup& group, const ConsolePage& d) {
     QWidget* page = tabs->addPage(qtext(group.tab));
@@ -128,6 +131,9 @@ void buildCustomPage(QWidget* page) {
 
     QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", {.left = 2880, .top = 390, .width = 2655, .height = 3960});
     auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, {.left = 120, .top = 360, .width = 2415, .height = 2055}, "Instructions");
+    // To be read, not typed into; its text can still be selected and copied.
+    help->setReadOnly(true);
+    help->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     help->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     help->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // its lines wrap
     help->document()->setDocumentMargin(2);
@@ -142,7 +148,7 @@ void buildCustomPage(QWidget* page) {
         p.setColor(QPalette::Base, p.color(QPalette::Button));
         return p;
     }());
-    makeTextBox(frame, "txtCusThen", "", {.left = 360, .top = 2400, .width = 2000, .height = 285}, "Count-up from date");
+    QLineEdit* from = makeTextBox(frame, "txtCusThen", "", {.left = 360, .top = 2400, .width = 2000, .height = 285}, "Count-up from date");
     makeTextBox(frame, "txtCusNow", "cusNow", {.left = 360, .top = 2640, .width = 2000, .height = 285}, "Custom current date")->setEnabled(false);
     // The result is centred where it was designed (400, 2880, 1875 wide, nearly
     // the frame's middle) but may use the frame's whole width and reach down
@@ -151,7 +157,9 @@ void buildCustomPage(QWidget* page) {
     result->setFont(designFont(digitalFace, 14.25, true, true));
     result->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     result->setWordWrap(true);
-    makeButton(frame, "cmdCustom", "Submit", {.left = 240, .top = 3450, .width = 855, .height = 360});
+    QPushButton* submit = makeButton(frame, "cmdCustom", "Submit", {.left = 240, .top = 3450, .width = 855, .height = 360});
+    // Enter in the date box submits it: Submit is what the page is for.
+    QObject::connect(from, &QLineEdit::returnPressed, submit, [submit] { submit->animateClick(); });
     makeButton(frame, "cmdReset", "Reset", {.left = 1440, .top = 3450, .width = 990, .height = 360});
     for (const char* timer : {"Timer22", "Timer23", "Timer24"}) new Timer(frame, timer);
 }
@@ -161,7 +169,7 @@ void buildCustomPage(QWidget* page) {
 FormWindow* createForm1() {
     auto form = new FormWindow("Form1");
     form->setWindowTitle("Agelark v2.5");
-    form->setFixedSize(px(5655), px(4455));
+    fixWindowFrame(form, {px(5655), px(4455)}, true);
     form->setFont(designFont(sansSerifFace, 8.25));
 
     auto tabs = new TabControl(form);

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "engine/catalogue.h"
 #include "platform/controls.h"
@@ -32,7 +33,7 @@ const ConsoleGroup& handheldGroup() {
 FormWindow* createForm2() {
     auto form = new FormWindow("Form2");
     form->setWindowTitle("Agelark v2.4 - Nintendo Handhelds");
-    form->setFixedSize(px(5280), px(4080));
+    fixWindowFrame(form, {px(5280), px(4080)}, true);
     form->setFont(tahoma());
 
     const QFont buttonFont = designFont(sansSerifFace, 8.25);
@@ -70,11 +71,15 @@ FormWindow* createForm2() {
 FormWindow* createSaved() {
     auto form = new FormWindow("Saved");
     form->setWindowTitle("Saved!");
-    form->setFixedSize(px(1770), px(1170));
+    fixWindowFrame(form, {px(1770), px(1170)}, false);
     form->setFont(tahoma());
     QLabel* label = makeLabel(form, "lblSaved", "Changes Saved!", {.left = 240, .top = 240, .width = 1335, .height = 195});
     label->setFont(designFont(tahomaFace, 8.25, true));
-    makeButton(form, "cmdOK", "OK", {.left = 240, .top = 600, .width = 1335, .height = 360});
+    QPushButton* ok = makeButton(form, "cmdOK", "OK", {.left = 240, .top = 600, .width = 1335, .height = 360});
+    // Enter presses OK, the window's only control and so always the one with
+    // the focus, as in any confirmation; Escape closes the window as its close box does.
+    ok->setDefault(true);
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), form), &QShortcut::activated, form, &QWidget::close);
     return form;
 }
 

@@ -8,6 +8,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "ui/assistive.h"
+#include "ui/report_fit.h"
 #include "ui/twips.h"
 
 namespace agelark {
@@ -54,6 +56,9 @@ QFont designFont(const QString& family, double points, bool bold, bool italic) {
 
 void styleDigital(QLabel* label, double points) {
     label->setFont(designFont(digitalFace, points, true, true));
+    // At least a line high, descenders included: the designed height held the
+    // designed face's line, a stand-in's may need a few pixels more.
+    if (const int line = label->fontMetrics().height(); label->height() < line) label->resize(label->width(), line);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
     label->setPalette(palette);
@@ -64,6 +69,16 @@ void makeRoomForReport(QLabel* label, int bottom) {
     label->resize(label->parentWidget()->width() - margin - label->x(), px(bottom) - label->y());
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
+    fitReportLines(label);
+}
+
+void fixWindowFrame(QWidget* window, QSize size, bool minimisable) {
+    window->setFixedSize(size);
+    // Window managers offer no minimise box on a dialog, whatever else it asks for.
+    Qt::WindowFlags flags = (minimisable ? Qt::Window | Qt::WindowMinimizeButtonHint : Qt::Dialog) |
+                            Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowCloseButtonHint;
+    window->setWindowFlags(flags);
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips where) {
@@ -82,6 +97,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, 
 QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
                        const QString& accessibleName) {
     auto t = place(new QLineEdit(text, parent), name, where);
+    refuseEditsWhileLocked(t);
     t->setAccessibleName(accessibleName);
     t->setCursorPosition(0);
     return t;
@@ -91,6 +107,9 @@ QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const
                                      const QString& accessibleName) {
     auto t = place(new QPlainTextEdit(text, parent), name, where);
     t->setAccessibleName(accessibleName);
+    // Tab leaves the box for the next control, as in every other control:
+    // a keyboard user could never get out of it otherwise.
+    t->setTabChangesFocus(true);
     return t;
 }
 
@@ -108,6 +127,7 @@ QFrame* makeLine(QWidget* parent, const QString& name, int x1, int y1, int x2, i
     const bool vertical = x1 == x2;
     line->setFrameShape(vertical ? QFrame::VLine : QFrame::HLine);
     line->setFrameShadow(QFrame::Plain);
+    readAsSeparator(line);  // before anything that reads it to an assistive tool
     line->setAccessibleName(QStringLiteral("Divider"));
     const int left = std::min(x1, x2), top = std::min(y1, y2);
     line->setGeometry(vertical ? QRect(px(left), px(top), 1, px(std::abs(y2 - y1)))
@@ -133,6 +153,7 @@ QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips where)
 QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
                              const QString& accessibleName) {
     auto box = place(new UnseenLineEdit(text, parent), name, where);
+    refuseEditsWhileLocked(box);
     box->setAccessibleName(accessibleName);
     QPalette palette = box->palette();
     const QColor face = palette.color(QPalette::Button);
@@ -141,6 +162,8 @@ QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString
     box->setPalette(palette);
     box->setFrame(false);
     box->setFocusPolicy(Qt::NoFocus);
+    // Nobody types into it; neither may an assistive tool.
+    box->setReadOnly(true);
     box->setAttribute(Qt::WA_TransparentForMouseEvents);
     return box;
 }

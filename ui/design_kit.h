@@ -3,6 +3,7 @@
 // name, its caption or text, its place in twips and an accessible name.
 
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 #include "ui/twips.h"
@@ -41,6 +42,11 @@ QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips place)
 QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,
                              const QString& accessibleName);
 
+// The window keeps its designed size, and its frame offers what such a window
+// can do: closing it and, when `minimisable`, minimising it. A maximise box
+// would do nothing, and its room in the title bar cuts a short title.
+void fixWindowFrame(QWidget* window, QSize size, bool minimisable);
+
 // The faces the designs ask for by name. Where the system lacks one, a face
 // of about its width stands in when there is one, so texts fit their controls.
 inline const QString digitalFace = QStringLiteral("Let's go Digital");  // title, result and byline labels
@@ -49,12 +55,14 @@ inline const QString sansSerifFace = QStringLiteral("MS Sans Serif");     // For
 
 QFont designFont(const QString& family, double points, bool bold = false, bool italic = false);
 
-// A title, result or byline label: the digital face, bold italic, dark red.
+// A title, result or byline label: the digital face, bold italic, dark red,
+// and at least one line of it high.
 void styleDigital(QLabel* label, double points = 15.75);
 
 // A result label keeps its designed top-left corner and grows right to its
-// picture box's edge and down to `bottom` (twips), so the three lines of a
-// report fit; it stays transparent over the picture beneath.
+// picture box's edge and down to `bottom` (twips), and its face is narrowed
+// where need be (fitReportLines), so the three lines of every report fit; it
+// stays transparent over the picture beneath.
 void makeRoomForReport(QLabel* label, int bottom);
 
 }  // namespace agelark

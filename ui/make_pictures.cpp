@@ -42,8 +42,16 @@ bool save(const QImage& image, const QString& path) {
     return false;
 }
 
-QImage consolePicture(const ConsoleEntry& e) {
-    QImage image(side, side, QImage::Format_RGB32);
+// A picture `scale` times the picture box's side in pixels, drawn in the
+// box's own units, for screens with `scale` device pixels to a pixel.
+QImage canvas(int scale) {
+    QImage image(side * scale, side * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+QImage consolePicture(const ConsoleEntry& e, int scale) {
+    QImage image = canvas(scale);
     const QColor background = backgroundFor(e.labelForeColor);
     image.fill(background);
     QPainter p(&image);
@@ -67,13 +75,13 @@ QImage consolePicture(const ConsoleEntry& e) {
     return image;
 }
 
-QImage titlePicture() {
-    QImage image(side, side, QImage::Format_RGB32);
+QImage titlePicture(int scale) {
+    QImage image = canvas(scale);
     QPainter p(&image);
     QLinearGradient sky(0, 0, 0, side);
     sky.setColorAt(0, QColor(250, 236, 200));
     sky.setColorAt(1, QColor(214, 160, 96));
-    p.fillRect(image.rect(), sky);
+    p.fillRect(QRect(0, 0, side, side), sky);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QColor(120, 40, 20));
     QFont font;
@@ -119,9 +127,18 @@ int main(int argc, char** argv) {
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     bool ok = QDir().mkpath(out.path());
-    ok = save(titlePicture(), out.filePath("Agelark.jpg")) && ok;
-    for (const ConsoleEntry& e : agelark::catalogue())
-        ok = save(consolePicture(e), out.filePath(text(e.pictureFile).mid(1))) && ok;
+    // Each picture twice: at the picture box's size, and at twice that for
+    // screens with two device pixels to a pixel ("ps2.jpg", "ps2@2x.jpg").
+    for (int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        const auto name = [&](const QString& file) {
+            const qsizetype dot = file.lastIndexOf(u'.');
+            return out.filePath(file.left(dot) + suffix + file.mid(dot));
+        };
+        ok = save(titlePicture(scale), name("Agelark.jpg")) && ok;
+        for (const ConsoleEntry& e : agelark::catalogue())
+            ok = save(consolePicture(e, scale), name(text(e.pictureFile).mid(1))) && ok;
+    }
     ok = save(icon(32), out.filePath("agelark.png")) && ok;
     for (int i = 2; i < argc; ++i) {
         const int size = std::atoi(argv[i]);

@@ -1,6 +1,6 @@
 #include "tests/desktop/desktop_driver.h"
 
-#include <atspi/atspi.h>
+#include "tests/desktop/atspi_calls.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,29 +11,22 @@
 
 namespace agelark::desktop {
 
+using detail::Error;
+using detail::fail;
+using detail::hasState;
+using detail::take;
+
+QString detail::run(const QString& program, const QStringList& arguments) {
+    QProcess p;
+    p.start(program, arguments);
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return {};
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
 namespace {
 
-// Fails the running case with `why`; returns false for `return fail(...)`.
-bool fail(const QString& why) {
-    QTest::qFail(qPrintable(why), __FILE__, __LINE__);
-    return false;
-}
-
-QString take(gchar* text) {
-    const QString result = QString::fromUtf8(text ? text : "");
-    g_free(text);
-    return result;
-}
-
-// libatspi reports errors through a GError; the driver only needs to know
-// that a call did not go through (the object may have been destroyed).
-struct Error {
-    GError* error = nullptr;
-    ~Error() { g_clear_error(&error); }
-    GError** operator&() { return &error; }
-    explicit operator bool() const { return error != nullptr; }
-    QString message() const { return error ? QString::fromUtf8(error->message) : QString(); }
-};
+using detail::hex;
+using detail::run;
 
 void connectOnce() {
     static const bool connected = [] {
@@ -42,16 +35,6 @@ void connectOnce() {
     }();
     (void)connected;
 }
-
-// Output of a helper program (wmctrl, xprop, xwininfo); empty when it failed.
-QString run(const QString& program, const QStringList& arguments) {
-    QProcess p;
-    p.start(program, arguments);
-    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return {};
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
-
-QString hex(quint64 id) { return QStringLiteral("0x%1").arg(id, 0, 16); }
 
 }  // namespace
 
@@ -105,15 +88,6 @@ QString Accessible::roleName() const {
     return take(atspi_accessible_get_role_name(object_, &e));
 }
 
-namespace {
-bool hasState(AtspiAccessible* object, AtspiStateType state) {
-    if (!object) return false;
-    AtspiStateSet* states = atspi_accessible_get_state_set(object);
-    const bool result = states && atspi_state_set_contains(states, state);
-    if (states) g_object_unref(states);
-    return result;
-}
-}  // namespace
 
 qint64 Accessible::processId() const {
     if (!object_) return 0;
@@ -503,7 +477,9 @@ std::optional<Frame> Program::settledFrame(const QString& title, int millisecond
 }
 
 bool Program::closeWindow(const QString& title) const {
-    const auto id = windowId(title);
+    // A window just shown is on the accessibility bus before the window manager lists it.
+    std::optional<quint64> id;
+    waitUntil([&] { return (id = windowId(title)).has_value(); }, patience(3000));
     if (!id) return fail(QStringLiteral("the window manager has no window '%1' of the program").arg(title));
     return closeThroughWindowManager(*id) || fail(QStringLiteral("wmctrl could not close '%1'").arg(title));
 }

@@ -4,7 +4,8 @@
 // accessible name through AT-SPI, buttons are pressed through their action,
 // text is typed through the editable-text interface, and what a screen reader
 // would read is read back. Window positions and closing go through the window
-// manager (wmctrl, xprop, xwininfo).
+// manager (wmctrl, xprop, xwininfo); keys are pressed as on a keyboard
+// (xdotool), where a screen reader has none to press.
 //
 // Nothing here throws: a step that fails reports why with QTest::qFail and
 // returns false or an empty Accessible, so a case writes QVERIFY(step(...)).
@@ -59,6 +60,16 @@ public:
     bool press() const;
     // Through the editable-text interface: the text at the end, as if typed there.
     bool type(const QString& text) const;
+    // Through the editable-text interface: the whole text replaced, as a screen
+    // reader's command to set a box's text does. True when the call went
+    // through; the program may still have refused the edit.
+    bool setTextContents(const QString& text) const;
+
+    bool focused() const;  // has the keyboard focus
+    // Takes the keyboard focus, as a screen reader's command to focus a control does.
+    bool grabFocus() const;
+    // The descendant that has the keyboard focus; empty when none has.
+    Accessible focusedDescendant() const;
 
     QList<Accessible> children() const;
     // The first descendant (depth first, itself excluded) with this role name
@@ -96,6 +107,16 @@ QList<ManagedWindow> managedWindows();
 std::optional<Frame> frameOf(quint64 windowId);
 // The close box, through the window manager (_NET_CLOSE_WINDOW).
 bool closeThroughWindowManager(quint64 windowId);
+// What the window manager offers the user for the window (its
+// _NET_WM_ALLOWED_ACTIONS without the prefix: "CLOSE", "MINIMIZE", "MAXIMIZE_HORZ", ...).
+QStringList allowedActions(quint64 windowId);
+// The boxes the program asks the window manager to draw in the window's title
+// bar (its Motif hints' decorations): "minimise", "maximise"; the close box is
+// the window manager's to draw for every window that may be closed.
+QStringList titleBarBoxes(quint64 windowId);
+// Keys pressed and let go as on a keyboard, one after the other, into the
+// window that has the keyboard focus (xdotool's names: "Tab", "shift+Tab", "Return").
+bool pressKeys(const QStringList& keys);
 // Moves the window so that its frame's top-left corner lands on `frameTopLeft`.
 bool moveThroughWindowManager(quint64 windowId, QPoint frameTopLeft);
 

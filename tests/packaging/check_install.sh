@@ -51,15 +51,17 @@ prog="$p/lib/agelark"
 for f in Agelark.jpg agelark.png Notes.txt; do
     [ -f "$prog/$f" ] || fail "$prog/$f is missing"
 done
-# The title picture and one picture per console, as drawn by the build.
+# The title picture and one picture per console, as drawn by the build, each
+# also at twice the size for dense screens.
 built_pictures=$(cd "$build/app" && ls -- *.jpg)
-[ "$(echo "$built_pictures" | wc -l)" -eq 38 ] || fail "the build drew $(echo "$built_pictures" | wc -l) pictures, not 38"
+[ "$(echo "$built_pictures" | wc -l)" -eq 76 ] || fail "the build drew $(echo "$built_pictures" | wc -l) pictures, not 76"
+[ "$(echo "$built_pictures" | grep -c '@2x\.jpg$')" -eq 38 ] || fail "the build drew no picture at twice the size for some"
 for f in $built_pictures; do
     cmp -s "$build/app/$f" "$prog/$f" || fail "the picture $prog/$f is missing or differs"
 done
 [ -f "$p/share/applications/$id.desktop" ] || fail "the desktop entry is missing"
 [ -f "$p/share/metainfo/$id.metainfo.xml" ] || fail "the AppStream metadata is missing"
-for size in 32 128 256; do
+for size in 32 48 64 128 256; do
     icon="$p/share/icons/hicolor/${size}x${size}/apps/$id.png"
     if [ -f "$icon" ]; then
         [ "$(png_size "$icon")" = "${size}x${size}" ] || fail "$icon is $(png_size "$icon"), not ${size}x${size}"
