@@ -25,9 +25,11 @@ void Form1_Load(FormWindow* form1) {
     control<Timer>(form1, "Timer22")->setTickInterval(100);
     control<QLabel>(form1, "lblClock")->clear();
     loadNotes(form1);
-    // The title picture, read afresh for each of the five console pages.
+    // The title picture of the five console pages, read once: the five boxes
+    // show one picture (a pixmap's copies share its pixels), decoded once.
+    const QPixmap title = loadPicture(titlePicture);
     for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
-        setPicture(control<QLabel>(form1, box), titlePicture);
+        control<QLabel>(form1, box)->setPixmap(title);
 }
 
 // The user closing the main window closes every other window with it.
