@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QImageReader>
+#include <QPixmap>
 
 #include "notes/notes_load.h"
 #include "notes/page_view.h"
@@ -48,8 +50,14 @@ std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
 
 FormWindow* withIconAndHandlers(FormWindow* window) {
-    const QString icon = appFilePath("\\agelark.png");
-    window->setWindowIcon(QIcon(icon));
+    // Read as the PNG it is, by Qt's own PNG reader: a reader left to detect
+    // the format (as an icon made from the file name is) loads every picture
+    // plugin of the system to ask it first, even when told the format.
+    QImageReader reader(appFilePath("\\agelark.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
+    window->setWindowIcon(icon);
     wireHandlers(window);
     installCopyMenus(window);
     return window;
