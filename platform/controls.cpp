@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 
 namespace agelark {
 
@@ -15,6 +16,27 @@ QHash<const QObject*, Found>& foundControls() {
     return found;
 }
 
+// The window's names and the controls under them, made on the first look-up
+// in the window. Its controls are named once each: one walk over the window
+// finds them all, where a search for each name walks it again. A name that two
+// objects share is left to the search, which knows which one comes first.
+Found& controlsOf(const QObject* window) {
+    auto& all = foundControls();
+    if (const auto known = all.find(window); known != all.end()) return *known;
+    Found names;
+    QSet<QString> shared;
+    for (QObject* object : window->findChildren<QObject*>()) {
+        const QString name = object->objectName();
+        if (name.isEmpty() || shared.contains(name)) continue;
+        if (names.remove(name))
+            shared.insert(name);
+        else
+            names.insert(name, object);
+    }
+    QObject::connect(window, &QObject::destroyed, [window] { foundControls().remove(window); });
+    return *all.insert(window, std::move(names));
+}
+
 bool isInside(const QObject* object, const QObject* window) {
     for (const QObject* up = object->parent(); up; up = up->parent())
         if (up == window) return true;
@@ -24,23 +46,16 @@ bool isInside(const QObject* object, const QObject* window) {
 }  // namespace
 
 QObject* rememberedControl(const QObject* window, const QString& name, const QMetaObject& type) {
-    const auto inWindow = foundControls().constFind(window);
-    if (inWindow == foundControls().constEnd()) return nullptr;
-    const auto known = inWindow->constFind(name);
-    if (known == inWindow->constEnd()) return nullptr;
+    const Found& inWindow = controlsOf(window);
+    const auto known = inWindow.constFind(name);
+    if (known == inWindow.constEnd()) return nullptr;
     QObject* control = known->data();
     if (control && control->objectName() == name && type.cast(control) && isInside(control, window)) return control;
     return nullptr;
 }
 
 void rememberControl(const QObject* window, const QString& name, QObject* control) {
-    auto& all = foundControls();
-    auto inWindow = all.find(window);
-    if (inWindow == all.end()) {
-        inWindow = all.insert(window, {});
-        QObject::connect(window, &QObject::destroyed, [window] { foundControls().remove(window); });
-    }
-    inWindow->insert(name, control);
+    controlsOf(window).insert(name, control);
 }
 
 QString arrayMember(const QString& arrayName, int index) {

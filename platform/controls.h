@@ -12,10 +12,11 @@ namespace agelark {
 // A name or text of the catalogue as Qt text.
 inline QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
-// The control of `window` last found under `name` with the type `type`, when
-// it still is one: alive, so named, of that type and inside the window;
-// else nullptr. The timers look up their controls ten times a second, and a
-// search walks the window's whole tree of some hundreds of objects.
+// The control of `window` known under `name` (from one walk over the window
+// at its first look-up, or as last found) when it still is one of type `type`:
+// alive, so named, of that type and inside the window; else nullptr. The
+// timers look up their controls ten times a second, and a search walks the
+// window's whole tree of some hundreds of objects.
 QObject* rememberedControl(const QObject* window, const QString& name, const QMetaObject& type);
 void rememberControl(const QObject* window, const QString& name, QObject* control);
 

@@ -91,6 +91,25 @@ private slots:
         }
     }
 
+    // Where two controls share a name, each look-up answers as a search by
+    // name and type does: the first of that type in the window's order.
+    void sharedNameIsAnsweredAsASearchAnswers() {
+        QWidget window;
+        auto first = new QWidget(&window), second = new QWidget(&window);
+        auto label = new QLabel(first);
+        label->setObjectName("lblShared");
+        QLineEdit* box = makeBox(second, "lblShared");
+        QLineEdit* deeper = makeBox(new QWidget(second), "txtTwice");
+        QLineEdit* nearer = makeBox(&window, "txtTwice");
+        for (int again = 0; again < 2; ++again) {  // found, then remembered
+            QCOMPARE(control<QLineEdit>(&window, "lblShared"), box);
+            QCOMPARE(control<QLabel>(&window, "lblShared"), label);
+            QCOMPARE(control<QLineEdit>(&window, "txtTwice"), window.findChild<QLineEdit*>("txtTwice"));
+        }
+        QCOMPARE(window.findChild<QLineEdit*>("txtTwice"), nearer);  // the nearer one comes first
+        Q_UNUSED(deeper);
+    }
+
     void boxWriteShowsTheTextFromItsStart() {
         QLineEdit box("before");
         box.setCursorPosition(3);
