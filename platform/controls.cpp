@@ -10,10 +10,12 @@ namespace {
 
 using Found = QHash<QString, QPointer<QObject>>;
 
-// Per window, what was found under each name. A window's entry goes with the window.
+// Per window, what was found under each name. A window's entry goes with the
+// window; the table itself is never destroyed, so that a window destroyed late
+// in the program's end still finds it.
 QHash<const QObject*, Found>& foundControls() {
-    static QHash<const QObject*, Found> found;
-    return found;
+    static auto* found = new QHash<const QObject*, Found>;
+    return *found;
 }
 
 // The window's names and the controls under them, made on the first look-up

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLabel>
 #include <QImageReader>
+#include <QLabel>
 #include <QPixmap>
 
 #include "notes/notes_load.h"

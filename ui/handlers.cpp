@@ -28,7 +28,7 @@ using Handler = std::function<void(FormWindow*)>;
 bool isArrayMember(const QString& name, const QString& array) {
     if (name.size() <= array.size() + 1 || !name.startsWith(array) || name.at(array.size()) != QLatin1Char('_'))
         return false;
-    return std::all_of(name.begin() + array.size() + 1, name.end(), [](QChar c) { return c.isDigit(); });
+    return std::all_of(name.begin() + array.size() + 1, name.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 // Connects handlers to the controls of one window and keeps the list of what it connected.
