@@ -18,6 +18,12 @@ QColor colorFromBgr(std::uint32_t bgr) {
 }
 
 void setBoxText(QLineEdit* box, const QString& text) {
+    // QLineEdit redoes a write of the text it holds in full: the cursor goes
+    // to the end and back, the box repaints (and the window is sent to the
+    // display again), assistive tools are told of a new text. The counters
+    // write their now-box ten times a second with a text that changes once a
+    // second, so a write that would leave the box as it is, is not made.
+    if (box->text() == text && box->cursorPosition() == 0 && !box->hasSelectedText() && !box->isModified()) return;
     box->setText(text);
     box->setCursorPosition(0);
 }

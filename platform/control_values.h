@@ -19,6 +19,7 @@ double dateOfText(const QString& text);
 
 // Writes a date box's text and shows it from its start, as a box filled at
 // design time does (a narrow box would otherwise show the end of a long date).
+// A box already showing `text` that way is left untouched.
 void setBoxText(QLineEdit* box, const QString& text);
 
 // A colour given as 0xBBGGRR (red in the low byte).

@@ -1,9 +1,10 @@
 #include "ui/app.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
+#include <QPixmap>
 
 #include "notes/notes_load.h"
 #include "notes/page_view.h"
@@ -27,9 +28,11 @@ void Form1_Load(FormWindow* form1) {
     control<Timer>(form1, "Timer22")->setTickInterval(100);
     control<QLabel>(form1, "lblClock")->clear();
     loadNotes(form1);
-    // The title picture, read afresh for each of the five console pages.
+    // The title picture of the five console pages, read once: the five boxes
+    // show one picture (a pixmap's copies share its pixels), decoded once.
+    const QPixmap title = loadPicture(titlePicture);
     for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
-        setPicture(control<QLabel>(form1, box), titlePicture);
+        control<QLabel>(form1, box)->setPixmap(title);
 }
 
 // The user closing the main window closes every other window with it.
@@ -47,14 +50,28 @@ std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
 
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
 
+// The windows' icon, read once for all three: 32 pixels and the larger sizes
+// that a dense screen's title bar or task switcher takes (the desktop's menus
+// and launchers take theirs from the installed icon theme). Each file is read
+// as the PNG it is, by Qt's own PNG reader: a reader left to detect the format
+// (as an icon made from a file name is) loads every picture plugin of the
+// system to ask it first.
+const QIcon& windowIcon() {
+    static const QIcon icon = [] {
+        QIcon sizes;
+        for (const QString& file : {appFilePath("\\agelark.png"), appFilePath("\\agelark-48.png"),
+                                    appFilePath("\\agelark-64.png")}) {
+            QImageReader reader(file, "png");
+            reader.setAutoDetectImageFormat(false);
+            if (const QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(image));
+        }
+        return sizes;
+    }();
+    return icon;
+}
+
 FormWindow* withIconAndHandlers(FormWindow* window) {
-    // The icon at every size drawn, so that a dense screen or a large task
-    // switcher gets a sharp one.
-    QIcon icon(appFilePath("\\agelark.png"));
-    for (const int size : {48, 64, 128, 256})
-        if (const QString file = appFilePath(QStringLiteral("\\agelark-%1.png").arg(size).toStdString()); QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
-    window->setWindowIcon(icon);
+    window->setWindowIcon(windowIcon());
     wireHandlers(window);
     installCopyMenus(window);
     return window;

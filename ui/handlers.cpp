@@ -1,7 +1,7 @@
 #include "ui/handlers.h"
 
 #include <QAbstractButton>
-#include <QRegularExpression>
+#include <algorithm>
 #include <functional>
 
 #include "custom/custom_countup.h"
@@ -22,6 +22,15 @@ namespace {
 
 using Handler = std::function<void(FormWindow*)>;
 
+// A member of a control array is named after the array, "_" and its index
+// ("cmdQAV3_0"). Told without a regular expression: compiling one at start-up
+// costs more than the whole of this check, and brings the regex engine in.
+bool isArrayMember(const QString& name, const QString& array) {
+    if (name.size() <= array.size() + 1 || !name.startsWith(array) || name.at(array.size()) != QLatin1Char('_'))
+        return false;
+    return std::all_of(name.begin() + array.size() + 1, name.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 // Connects handlers to the controls of one window and keeps the list of what it connected.
 class Wiring {
 public:
@@ -32,8 +41,8 @@ public:
     }
     // Every member of a control array ("cmdQAV3_0", "cmdQAV3_1", ...) shares the array's handler.
     void clickArray(const QString& array, const Handler& handler) {
-        const QRegularExpression member(QStringLiteral("^%1_\\d+$").arg(QRegularExpression::escape(array)));
-        const auto members = window_->findChildren<QAbstractButton*>(member);
+        QList<QAbstractButton*> members = window_->findChildren<QAbstractButton*>();
+        members.removeIf([&](const QAbstractButton* b) { return !isArrayMember(b->objectName(), array); });
         if (members.isEmpty())
             throw UserError(QStringLiteral("The window %1 has no control array %2.").arg(window_->objectName(), array));
         for (QAbstractButton* button : members) connectClick(button, handler);
