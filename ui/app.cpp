@@ -30,7 +30,7 @@ void Form1_Load(FormWindow* form1) {
     loadNotes(form1);
     // The title picture of the five console pages, read once: the five boxes
     // show one picture (a pixmap's copies share its pixels), decoded once.
-    const QPixmap title = loadPicture(titlePicture);
+    const QPixmap title = loadPicture(titlePicture, form1->devicePixelRatioF());
     for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
         control<QLabel>(form1, box)->setPixmap(title);
 }
@@ -50,28 +50,25 @@ std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
 
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
 
-// The windows' icon, read once for all three: 32 pixels and the larger sizes
-// that a dense screen's title bar or task switcher takes (the desktop's menus
-// and launchers take theirs from the installed icon theme). Each file is read
+// The windows' icon, at every size drawn: 32 pixels and the larger ones that
+// a dense screen's title bar or a large task switcher takes. Each file is read
 // as the PNG it is, by Qt's own PNG reader: a reader left to detect the format
 // (as an icon made from a file name is) loads every picture plugin of the
 // system to ask it first.
-const QIcon& windowIcon() {
-    static const QIcon icon = [] {
-        QIcon sizes;
-        for (const QString& file : {appFilePath("\\agelark.png"), appFilePath("\\agelark-48.png"),
-                                    appFilePath("\\agelark-64.png")}) {
-            QImageReader reader(file, "png");
-            reader.setAutoDetectImageFormat(false);
-            if (const QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(image));
-        }
-        return sizes;
-    }();
-    return icon;
+QIcon readWindowIcon() {
+    QIcon sizes;
+    for (const char* file : {"\\agelark.png", "\\agelark-48.png", "\\agelark-64.png", "\\agelark-128.png",
+                             "\\agelark-256.png"}) {
+        QImageReader reader(appFilePath(file), "png");
+        reader.setAutoDetectImageFormat(false);
+        if (const QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(image));
+    }
+    return sizes;
 }
 
 FormWindow* withIconAndHandlers(FormWindow* window) {
-    window->setWindowIcon(windowIcon());
+    // Read once and kept by the application, which gives it to every window.
+    if (qApp->windowIcon().isNull()) qApp->setWindowIcon(readWindowIcon());
     wireHandlers(window);
     installCopyMenus(window);
     return window;
