@@ -8,21 +8,33 @@ namespace agelark {
 
 namespace {
 
+ca_context* openService = nullptr;
+
+// The connection's own threads end with the application, before the process
+// tears down: none is left running while the exit handlers do their work.
+void closeSoundService() {
+    if (openService) ca_context_destroy(openService);
+    openService = nullptr;
+}
+
+ca_context* openSoundService() {
+    ca_context* c = nullptr;
+    if (ca_context_create(&c) != CA_SUCCESS) return nullptr;
+    const QByteArray name = QCoreApplication::applicationName().toUtf8();
+    ca_context_change_props(c, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
+    if (ca_context_open(c) != CA_SUCCESS) {
+        ca_context_destroy(c);
+        return nullptr;
+    }
+    qAddPostRoutine(closeSoundService);
+    return c;
+}
+
 // One connection to the sound service for the program's life, opened at the
 // first sound; none when it cannot be opened (then every sound falls back).
 ca_context* soundService() {
-    static ca_context* const context = [] {
-        ca_context* c = nullptr;
-        if (ca_context_create(&c) != CA_SUCCESS) return static_cast<ca_context*>(nullptr);
-        const QByteArray name = QCoreApplication::applicationName().toUtf8();
-        ca_context_change_props(c, CA_PROP_APPLICATION_NAME, name.constData(), nullptr);
-        if (ca_context_open(c) != CA_SUCCESS) {
-            ca_context_destroy(c);
-            return static_cast<ca_context*>(nullptr);
-        }
-        return c;
-    }();
-    return context;
+    [[maybe_unused]] static const bool tried = (openService = openSoundService(), true);
+    return openService;
 }
 
 }  // namespace

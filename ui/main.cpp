@@ -1,11 +1,13 @@
 #include <QApplication>
 
 #include "platform/end_signals.h"
+#include "platform/threads_at_exit.h"
 #include "platform/window_system.h"
 #include "ui/app.h"
 #include "ui/version.h"
 
 int main(int argc, char** argv) {
+    agelark::letThreadsEndBeforeLeakCheck();
     agelark::preferPlaceableWindows(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Agelark");
