@@ -1,7 +1,9 @@
 #include "ui/design_kit.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,12 +44,29 @@ W* place(W* widget, const QString& name, Twips where) {
     widget->setGeometry(twipsRect(where));
     return widget;
 }
+
+// The designed face where it is installed, else the first stand-in that is,
+// named directly: a face that is missing is otherwise looked for again, and
+// its stand-ins tried in turn, at every size and style asked for.
+QString installedFace(const QString& family) {
+    static const bool standInsAdded = (addStandIns(), true);
+    (void)standInsAdded;
+    static QHash<QString, QString> installed;
+    auto found = installed.constFind(family);
+    if (found != installed.constEnd()) return *found;
+    QString face = family;
+    if (!QFontDatabase::hasFamily(family))
+        for (const QString& standIn : QFont::substitutes(family))
+            if (QFontDatabase::hasFamily(standIn)) {
+                face = standIn;
+                break;
+            }
+    return *installed.insert(family, face);
+}
 }  // namespace
 
 QFont designFont(const QString& family, double points, bool bold, bool italic) {
-    static const bool standInsAdded = (addStandIns(), true);
-    (void)standInsAdded;
-    QFont font(family);
+    QFont font(installedFace(family));
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setItalic(italic);
