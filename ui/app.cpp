@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
+#include <cmath>
 
 #include "notes/notes_load.h"
 #include "notes/page_view.h"
@@ -50,16 +51,26 @@ std::function<void(FormWindow*)> keepUnsavedNotes(FormWindow* old) {
 
 void Form2_Load(FormWindow* form2) { setPicture(control<QLabel>(form2, "Picture1"), titlePicture); }
 
-// The windows' icon, at every size drawn: 32 pixels and the larger ones that
-// a dense screen's title bar or a large task switcher takes. Each file is read
-// as the PNG it is, by Qt's own PNG reader: a reader left to detect the format
-// (as an icon made from a file name is) loads every picture plugin of the
-// system to ask it first.
+// The windows' icon: 32 pixels and the larger ones a title bar or window list
+// takes, up to 64 pixels at the screen's pixel density (128 on a screen with
+// two device pixels to a pixel). Larger ones are not handed to the window:
+// on X11 every size goes to the display server with each window (a 256-pixel
+// icon alone is a quarter megabyte), while menus, launchers and task switchers
+// take theirs from the installed icon theme. Each file is read as the PNG it
+// is, by Qt's own PNG reader: a reader left to detect the format (as an icon
+// made from a file name is) loads every picture plugin of the system to ask it
+// first.
 QIcon readWindowIcon() {
+    struct Drawn {
+        int side;
+        const char* file;
+    };
+    const int largest = int(std::ceil(64 * qApp->devicePixelRatio()));
     QIcon sizes;
-    for (const char* file : {"\\agelark.png", "\\agelark-48.png", "\\agelark-64.png", "\\agelark-128.png",
-                             "\\agelark-256.png"}) {
-        QImageReader reader(appFilePath(file), "png");
+    for (const Drawn drawn : {Drawn{32, "\\agelark.png"}, Drawn{48, "\\agelark-48.png"}, Drawn{64, "\\agelark-64.png"},
+                              Drawn{128, "\\agelark-128.png"}, Drawn{256, "\\agelark-256.png"}}) {
+        if (drawn.side > largest) continue;
+        QImageReader reader(appFilePath(drawn.file), "png");
         reader.setAutoDetectImageFormat(false);
         if (const QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(image));
     }
