@@ -1,6 +1,7 @@
 #include "ui/app.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -69,8 +70,9 @@ QIcon readWindowIcon() {
     QIcon sizes;
     for (const Drawn drawn : {Drawn{32, "\\agelark.png"}, Drawn{48, "\\agelark-48.png"}, Drawn{64, "\\agelark-64.png"},
                               Drawn{128, "\\agelark-128.png"}, Drawn{256, "\\agelark-256.png"}}) {
-        if (drawn.side > largest) continue;
-        QImageReader reader(appFilePath(drawn.file), "png");
+        const QString file = appFilePath(drawn.file);
+        if (drawn.side > largest || !QFileInfo::exists(file)) continue;
+        QImageReader reader(file, "png");
         reader.setAutoDetectImageFormat(false);
         if (const QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(image));
     }

@@ -59,6 +59,10 @@ built_pictures=$(cd "$build/app" && ls -- *.jpg)
 for f in $built_pictures; do
     cmp -s "$build/app/$f" "$prog/$f" || fail "the picture $prog/$f is missing or differs"
 done
+# The windows' own icon beside the program, at the sizes the windows take.
+for f in agelark.png agelark-48.png agelark-64.png agelark-128.png; do
+    cmp -s "$build/app/$f" "$prog/$f" || fail "the window icon $prog/$f is missing or differs"
+done
 [ -f "$p/share/applications/$id.desktop" ] || fail "the desktop entry is missing"
 [ -f "$p/share/metainfo/$id.metainfo.xml" ] || fail "the AppStream metadata is missing"
 for size in 32 48 64 128 256; do
