@@ -12,16 +12,10 @@ if [ "${1:-}" != "--inside-session" ]; then
 fi
 shift
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-bus=$!
-listener=
-trap 'kill $listener 2>/dev/null || true; wait $listener 2>/dev/null || true; kill "$bus" 2>/dev/null || true; wait "$bus" 2>/dev/null || true' EXIT
-# The bus is up once the launcher owns its name (asked without activating it).
-for _ in $(seq 100); do
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' && break
-  sleep 0.1
-done
+bus= listener=
+trap 'kill $listener $bus 2>/dev/null || true; wait $listener $bus 2>/dev/null || true' EXIT
+source "$(dirname "$0")/../tests/desktop/accessibility_bus.sh"
+start_accessibility_bus /dev/null
 
 # The listener is up once it says so; the programs started after it learn
 # from the registry which events are listened for.

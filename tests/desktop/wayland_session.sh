@@ -23,16 +23,12 @@ export WAYLAND_DISPLAY=agelark-desktop
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 \
   >"$AGELARK_SESSION_DIR/weston.log" 2>&1 &
 compositor=$!
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$AGELARK_SESSION_DIR/a11y.log" 2>&1 &
-bus=$!
-trap 'kill "$compositor" "$bus" 2>/dev/null || true; wait "$compositor" "$bus" 2>/dev/null || true' EXIT
+bus=
+trap 'kill "$compositor" $bus 2>/dev/null || true; wait "$compositor" $bus 2>/dev/null || true' EXIT
 
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && break; sleep 0.1; done
 [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || { echo "weston did not start:" >&2; cat "$AGELARK_SESSION_DIR/weston.log" >&2; exit 1; }
-for _ in $(seq 100); do
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' && break
-  sleep 0.1
-done
+source "$(dirname "$0")/accessibility_bus.sh"
+start_accessibility_bus "$AGELARK_SESSION_DIR/a11y.log"
 
 "$@"

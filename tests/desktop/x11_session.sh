@@ -29,21 +29,13 @@ shift
 
 openbox --sm-disable >"$AGELARK_SESSION_DIR/openbox.log" 2>&1 &
 wm=$!
-# Started before any program, which registers its accessibility tree only
-# when it finds this bus at start.
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$AGELARK_SESSION_DIR/a11y.log" 2>&1 &
-bus=$!
-trap 'kill "$wm" "$bus" 2>/dev/null || true; wait "$wm" "$bus" 2>/dev/null || true' EXIT
+bus=
+trap 'kill "$wm" $bus 2>/dev/null || true; wait "$wm" $bus 2>/dev/null || true' EXIT
 
 # The window manager is up once it has announced itself on the root window.
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
 wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start on $DISPLAY:" >&2; cat "$AGELARK_SESSION_DIR/openbox.log" >&2; exit 1; }
-# The accessibility bus is up once the launcher owns its name (asked without
-# activating it, which would start a second launcher).
-for _ in $(seq 100); do
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true' && break
-  sleep 0.1
-done
+source "$(dirname "$0")/accessibility_bus.sh"
+start_accessibility_bus "$AGELARK_SESSION_DIR/a11y.log"
 
 "$@"
