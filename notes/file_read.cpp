@@ -43,7 +43,7 @@ RegularFileReader::RegularFileReader(const QString& path) {
     if (::fstat(fd_, &status) != 0) fail(systemReason(errno));
     if (!S_ISREG(status.st_mode)) fail(notOrdinaryFile(status.st_mode));
     sizeAtOpening_ = qMax<qint64>(status.st_size, 0);
-    modifiedNs_ = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    modifiedNs_ = modifiedNs(status);
     // The kernel reads ahead further for a file read from start to end.
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
@@ -69,20 +69,6 @@ QByteArray RegularFileReader::next(qsizetype maxBytes) {
 }
 
 FileStamp RegularFileReader::stamp() { return {read_, modifiedNs_, hash_.result()}; }
-
-FileContent readRegularFile(const QString& path) {
-    RegularFileReader file(path);
-    FileContent content;
-    // One read for a file that stays as big as it was; a larger one if it grew.
-    content.bytes = file.next(file.sizeAtOpening() + 1);
-    while (content.bytes.size() > file.sizeAtOpening()) {
-        const QByteArray more = file.next(stampPart);
-        if (more.isEmpty()) break;
-        content.bytes += more;
-    }
-    content.stamp = file.stamp();
-    return content;
-}
 
 FileStamp stampOfRegularFile(const QString& path) {
     RegularFileReader file(path);

@@ -39,14 +39,6 @@ private:
     QCryptographicHash hash_{contentHashAlgorithm};
 };
 
-struct FileContent {
-    QByteArray bytes;
-    FileStamp stamp;  // of these bytes, with the modification time from before they were read
-};
-
-// The whole regular file at `path` (see RegularFileReader).
-FileContent readRegularFile(const QString& path);
-
 // The stamp of the regular file at `path`, read a part at a time (see RegularFileReader).
 FileStamp stampOfRegularFile(const QString& path);
 

@@ -15,10 +15,6 @@ namespace {
 
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
-qint64 modifiedNs(const struct stat& status) {
-    return qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
-}
-
 // Reserves room for `size` bytes, so that a full disk or the file-size limit
 // is met now and not halfway through the writing. A file system that cannot
 // reserve is written without.

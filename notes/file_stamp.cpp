@@ -16,6 +16,10 @@ FileError::FileError(const QString& reason, bool missing) : std::runtime_error(r
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+qint64 modifiedNs(const struct stat& status) {
+    return qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+
 QString notOrdinaryFile(mode_t mode) {
     if (S_ISDIR(mode)) return QStringLiteral("it is a folder, not a file");
     if (S_ISFIFO(mode)) return QStringLiteral("it is a named pipe (FIFO), not an ordinary file");

@@ -2,6 +2,7 @@
 // What a file held when it was read or written, to tell later whether it has
 // changed since; and why a file could not be read or written.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <QByteArray>
@@ -41,6 +42,9 @@ private:
 
 // The system's words for an errno value ("No space left on device").
 QString systemReason(int error);
+
+// A file's modification time, in nanoseconds since the epoch.
+qint64 modifiedNs(const struct stat& status);
 
 // Why a file of this type is no notes file ("it is a folder, not a file"),
 // for anything but a regular file.

@@ -16,7 +16,6 @@ namespace agelark {
 
 namespace {
 
-QPlainTextEdit* pad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
 
 // The view of the main window that is loaded now, when the notification is about
 // the notes document the pad waits for; else none.
@@ -35,7 +34,7 @@ void loadNotes(FormWindow* form1) {
     PadState& state = padState(form1);
     state.phase = PadPhase::Loading;
     state.loadingFrom = notesFiles().read;
-    pad(form1)->setReadOnly(true);
+    notesPad(form1)->setReadOnly(true);
     control<PageView>(form1, "WebBrowser1")->navigate(state.loadingFrom);
 }
 
@@ -68,7 +67,7 @@ void WebBrowser1_NavigateError(FormWindow* form1, QObject* frame, const QString&
     PadState& state = padState(form1);
     state.record = {notFound ? NotesRecord::Kind::Missing : NotesRecord::Kind::Unreadable, address, {}};
     state.phase = PadPhase::Editing;
-    pad(form1)->setReadOnly(false);
+    notesPad(form1)->setReadOnly(false);
     if (notFound) return;  // no notes yet: the pad's first text stands
     throw UserError(QStringLiteral("Could not read the notes from %1: %2.\n\n"
                                    "The file is left as it is: Save will not replace it without asking you first.")

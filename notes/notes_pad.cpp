@@ -8,14 +8,12 @@
 
 namespace agelark {
 
-namespace {
-QPlainTextEdit* pad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
-}  // namespace
+QPlainTextEdit* notesPad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
 
 QString padText(FormWindow* form1) {
     // The raw text separates blocks with U+2029 and marks a line break inside a
     // block with U+2028; toPlainText would also turn no-break spaces into spaces.
-    QString text = pad(form1)->document()->toRawText();
+    QString text = notesPad(form1)->document()->toRawText();
     for (QChar& c : text)
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
     return text;

@@ -3,9 +3,14 @@
 
 #include <QString>
 
+class QPlainTextEdit;
+
 namespace agelark {
 
 class FormWindow;
+
+// The notes pad, `txtNotes`, of the main window.
+QPlainTextEdit* notesPad(FormWindow* form1);
 
 // The text of `txtNotes` on the main window. Unlike QPlainTextEdit::toPlainText
 // it keeps non-breaking spaces; every line break, also one typed with Shift,

@@ -36,10 +36,6 @@ QString overwriteQuestion(const QString& path, const NotesRecord& allowed) {
                           "since the pad's text was loaded.").arg(path) + answers;
 }
 
-}  // namespace
-
-namespace {
-
 bool saving = false;  // a save is being written on the notes thread
 
 struct Save {

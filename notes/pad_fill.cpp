@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "notes/pad_state.h"
+#include "notes/notes_pad.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/windows.h"
@@ -213,7 +214,7 @@ TextStream wholeText(const QString& text) {
 }
 
 bool stopFillingPad(FormWindow* form1) {
-    auto pad = control<QPlainTextEdit>(form1, "txtNotes");
+    auto pad = notesPad(form1);
     const auto fills = pad->findChildren<QObject*>(fillName, Qt::FindDirectChildrenOnly);
     if (fills.isEmpty()) return false;
     for (QObject* fill : fills) delete fill;
@@ -225,7 +226,7 @@ bool stopFillingPad(FormWindow* form1) {
 }
 
 void fillPad(FormWindow* form1, qsizetype expectedLength, TextStream stream, std::function<void()> finished) {
-    auto pad = control<QPlainTextEdit>(form1, "txtNotes");
+    auto pad = notesPad(form1);
     for (QObject* earlier : pad->findChildren<QObject*>(fillName, Qt::FindDirectChildrenOnly)) delete earlier;
     padState(form1).phase = PadPhase::Loading;
     pad->setReadOnly(true);

@@ -2,13 +2,13 @@
 
 #include <QPlainTextEdit>
 
-#include "platform/controls.h"
+#include "notes/notes_pad.h"
 #include "platform/windows.h"
 
 namespace agelark {
 
 PadState& padState(FormWindow* form1) {
-    auto pad = control<QPlainTextEdit>(form1, "txtNotes");
+    auto pad = notesPad(form1);
     static const QString name = QStringLiteral("agelarkPadState");
     if (auto state = pad->findChild<PadState*>(name, Qt::FindDirectChildrenOnly)) return *state;
     auto state = new PadState(pad);

@@ -74,7 +74,8 @@ int fittingStretch(QFont font, double room) {
     // some line still runs over (glyph widths round with the stretch).
     double widestAtFull = 0;
     for (const ReportLines& report : longestReports()) widestAtFull = std::max(widestAtFull, widest(font, report));
-    int stretch = widestAtFull <= room ? 100 : std::max(1, int(std::floor(100 * room / widestAtFull)));
+    if (widestAtFull <= room) return 100;
+    int stretch = std::max(1, int(std::floor(100 * room / widestAtFull)));
     font.setStretch(stretch);
     while (stretch > 50 && !allFit(font, room)) font.setStretch(--stretch);
     return stretch;
