@@ -7,21 +7,15 @@
 #include <QWindow>
 #include <exception>
 
+#include "platform/accessible.h"
 #include "platform/errors.h"
 
 namespace agelark {
 
-namespace {
-QAccessibleInterface* accessibleWindow(const QString& className, QObject* object) {
-    if (className == QLatin1String("agelark::FormWindow") && object && object->isWidgetType())
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
-    return nullptr;
-}
-}  // namespace
-
 FormWindow::FormWindow(const QString& name) {
-    static const bool factoryInstalled = (QAccessible::installFactory(accessibleWindow), true);
-    (void)factoryInstalled;
+    readAs(this, [](QWidget* window) -> QAccessibleInterface* {
+        return new QAccessibleWidget(window, QAccessible::Window);
+    });
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);  // the registry decides when a window goes
 }
