@@ -1,6 +1,5 @@
 #include "engine/catalogue.h"
 
-
 namespace agelark {
 
 namespace {
@@ -44,12 +43,6 @@ constexpr ConsoleEntry rows[] = {
         " The Atari LYNX was released ", " Released in the US on 10/11/1989 ", black),
     row(atari, "Jag", "CalcDiffJagDates", "cmdCommandJag", "JAGUAR", "Timer4", "\\Jag.jpg", "11/15/1993",
         " The Atari Jaguar was released ", " Released in the US on 11/15/1993 ", white),
-#ifdef AGELARK_MADE_UP_CONSOLE
-    // A test build's console of its own: a row here and its button's place on
-    // its page are all that a console needs.
-    row(atari, "Pong", "CalcDiffPongDates", "cmdPong", "PONG", "TimerPong", "\\pong.jpg", "11/29/1972",
-        " The Pong was released ", " Released in the US on 11/29/1972 ", white),
-#endif
 
     // The NES counts from 10/23/1985 although its release line says 10/21/1985.
     row(nintendo, "Nes", "CalcDiffNesDates", "cmdNES", "NES", "Timer13", "\\nes.jpg", "10/23/1985",

@@ -184,11 +184,7 @@ FormWindow* createForm1() {
         throw UserError(QStringLiteral("The catalogue has no %1 page.").arg(qtext(tab)));
     };
     buildConsolePage(tabs, group("Atari"), {
-        .consoles = {{310}, {660}, {1000}, {1350}, {1700}, {2040},
-#ifdef AGELARK_MADE_UP_CONSOLE
-                     {2390},
-#endif
-        },
+        .consoles = {{310}, {660}, {1000}, {1350}, {1700}, {2040}},
         .visitButton = "cmdQAV3_0",
         .visitWidth = 1490,
         .line = "Line3",
