@@ -4,28 +4,19 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <regex>
 #include <string>
 
 #include "engine/age.h"
 
 namespace {
 
-bool isTimePart(std::string_view t) {
-    if (t.size() != 8 || t[2] != ':' || t[5] != ':') return false;
-    for (std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u})
-        if (t[i] < '0' || t[i] > '9') return false;
-    return t.substr(0, 2) < "24" && t.substr(3, 2) < "60" && t.substr(6, 2) < "60";
-}
-
 // "hh:mm:ss" alone, or "<1..24855> Days, hh:mm:ss".
-bool isAgeText(std::string_view t) {
-    const auto comma = t.find(" Days, ");
-    if (comma == std::string_view::npos) return isTimePart(t);
-    const std::string days(t.substr(0, comma));
-    if (days.empty() || days.size() > 5 || days[0] == '0') return false;
-    for (char c : days)
-        if (c < '0' || c > '9') return false;
-    return std::stoi(days) <= 24855 && isTimePart(t.substr(comma + 7));
+bool isAgeText(const std::string& text) {
+    static const std::regex form(R"(((\d{1,5}) Days, )?([01]\d|2[0-3]):[0-5]\d:[0-5]\d)");
+    std::smatch parts;
+    if (!std::regex_match(text, parts, form)) return false;
+    return !parts[2].matched || (parts[2].str()[0] != '0' && std::stoi(parts[2].str()) <= 24855);
 }
 
 }  // namespace
