@@ -37,17 +37,6 @@ namespace {
 
 const QByteArray oldNotes("old notes\r\nkept whole");
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
-             qPrintable(path));
-}
-
 QPlainTextEdit* pad(const TestProgram& program) { return program.find<QPlainTextEdit>("Form1", "txtNotes"); }
 QString padNow(const TestProgram& program) { return padText(program.window("Form1")); }
 

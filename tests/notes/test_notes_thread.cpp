@@ -22,11 +22,6 @@ using namespace agelark::testing;
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 QPlainTextEdit* pad(const TestProgram& program) { return program.find<QPlainTextEdit>("Form1", "txtNotes"); }
 
 // Holds the lock that copies of the program take on the notes folder to

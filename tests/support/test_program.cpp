@@ -8,14 +8,12 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
-#include <memory>
 
 #include "notes/notes_save.h"
 #include "notes/pad_state.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
 #include "ui/app.h"
-#include "ui/design.h"
 
 namespace agelark::testing {
 
@@ -32,6 +30,16 @@ QString textOf(const QWidget* control) {
     if (auto label = qobject_cast<const QLabel*>(control)) return label->text();
     if (auto box = qobject_cast<const QLineEdit*>(control)) return box->text();
     return QStringLiteral("<no label or box %1>").arg(control ? control->objectName() : QString());
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
 void FakeClock::advanceSeconds(long long seconds) {
@@ -122,22 +130,6 @@ void TestProgram::openHandheld(const QString& console) {
     if (!console.isEmpty()) click("Form2", console);
 }
 
-TestProgram::WhileBoxOpen TestProgram::whileBoxOpen(const QString& handheldTimer, const std::function<void()>& action) {
-    WhileBoxOpen seen;
-    QPointer<FormWindow> old = window("Form1");
-    messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
-        if (old) seen.oldMainRunning = runningTimers(old);
-        seen.handheldRunning = running("Form2");
-        clock.advanceSeconds(1);
-        tick("Form2", handheldTimer);
-        seen.handheldText = text("Form2", "lblAgelark");
-    };
-    action();
-    processEvents();  // a rebuild and its notice come from the event loop
-    messages.whileOpen = nullptr;
-    return seen;
-}
-
 void TestProgram::verifyRebuilt(const QPointer<FormWindow>& old, int tab) {
     processEvents();
     QVERIFY(!old);
@@ -145,16 +137,6 @@ void TestProgram::verifyRebuilt(const QPointer<FormWindow>& old, int tab) {
     QVERIFY(form1 && form1->isVisible());
     QCOMPARE(tabs()->currentIndex(), tab);
     QCOMPARE(runningTimers(form1), QStringList{"Timer22"});
-}
-
-void TestProgram::verifyAsDesigned(const QStringList& controls) const {
-    const std::unique_ptr<FormWindow> design(createForm1());
-    for (const QString& name : controls) {
-        const QWidget* now = find<QWidget>("Form1", name);
-        const QWidget* designed = design->findChild<QWidget*>(name);
-        QCOMPARE(textOf(now), textOf(designed));
-        QCOMPARE(now->palette().color(QPalette::WindowText), designed->palette().color(QPalette::WindowText));
-    }
 }
 
 namespace {

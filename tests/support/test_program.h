@@ -81,6 +81,16 @@ struct RecordingLauncher : Launcher {
     QList<std::function<void(int exitStatus)>> whenFailed;
 };
 
+// The program's texts that tests look for, stated once.
+inline const QString atariNotice = QStringLiteral(
+    "This program no longer functions correctly due to time.\r\nEventually all consoles will stop working.");
+inline const QString improperFormat = QStringLiteral("Improper Format!");
+inline const QString designCaption = QStringLiteral("Agelark v2.5");  // a result label's until its first count
+
+// A file's bytes ("<unreadable>" when it cannot be read); a file written whole, or the test fails.
+QByteArray fileBytes(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // The sorted names of the running timers of `window` (a marker when there is none).
 QStringList runningTimers(const QObject* window);
 // The text a label or a box shows (a marker for any other control or none).
@@ -120,19 +130,8 @@ public:
     QStringList running(const QString& window) const { return runningTimers(this->window(window)); }
     void openHandheld(const QString& console = {});  // the Handhelds button, then a console of Form2
 
-    // What could be seen while the one message box that `action` opens stood
-    // open: the old main window's running timers, and the handheld window's
-    // running timers and its label after one more tick of `handheldTimer`.
-    struct WhileBoxOpen {
-        QStringList oldMainRunning{"not looked at"}, handheldRunning;
-        QString handheldText;
-    };
-    WhileBoxOpen whileBoxOpen(const QString& handheldTimer, const std::function<void()>& action);
-
     // After a rebuild: `old` gone, a new main window shown on `tab` with only the clock running.
     void verifyRebuilt(const QPointer<FormWindow>& old, int tab);
-    // The named controls of the main window show the text and colour of its design.
-    void verifyAsDesigned(const QStringList& controls) const;
 
     FakeClock clock;
     RecordingMessageBoxes messages;

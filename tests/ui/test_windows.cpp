@@ -1,12 +1,16 @@
-// The life of the three windows as the user meets it: closing, reopening, the
-// handheld window's place, and how the windows look to eyes and screen readers.
+// The life of the three windows as the user meets it: the handlers behind
+// every control, the handheld window's place, closing, and how the windows
+// look to eyes and screen readers.
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <memory>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTextBlock>
 #include <QToolButton>
+#include <memory>
 
 #include "platform/timers.h"
 #include "tests/support/test_program.h"
@@ -16,172 +20,141 @@
 using namespace agelark;
 using namespace agelark::testing;
 
-namespace {
-
-// The controls of a window: its named widgets, without Qt's own inner parts.
-QList<QWidget*> controlsOf(QWidget* window) {
-    QList<QWidget*> result;
-    for (QWidget* w : window->findChildren<QWidget*>())
-        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) result.append(w);
-    return result;
-}
-
-void openAllWindows(TestProgram& program) {
-    program.start();
-    program.openHandheld();
-    windows().get("Saved");
-}
-
-}  // namespace
-
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
     // Every button and timer of the three windows has exactly one handler, and
     // every handler found its control: a misspelt name fails here instead of
     // leaving a dead button.
-    void everyButtonAndTimerHasExactlyOneHandler_data() {
-        QTest::addColumn<QString>("window");
-        QTest::newRow("main window") << "Form1";
-        QTest::newRow("handheld window") << "Form2";
-        QTest::newRow("confirmation window") << "Saved";
-    }
-
     void everyButtonAndTimerHasExactlyOneHandler() {
-        QFETCH(QString, window);
-        const std::unique_ptr<FormWindow> design(window == "Form1"   ? createForm1()
-                                                 : window == "Form2" ? createForm2()
-                                                                     : createSaved());
-        QStringList wired;
-        try {
-            wired = wireHandlers(design.get());
-        } catch (const UserError& missing) {
-            QFAIL(qPrintable(missing.message()));
+        for (FormWindow* (*create)() : {createForm1, createForm2, createSaved}) {
+            const std::unique_ptr<FormWindow> design(create());
+            QStringList wired, controls;
+            try {
+                wired = wireHandlers(design.get());
+            } catch (const UserError& missing) {
+                QFAIL(qPrintable(missing.message()));
+            }
+            for (const QAbstractButton* b : design->findChildren<QAbstractButton*>())
+                if (!qobject_cast<QTabBar*>(b->parentWidget())) controls << b->objectName();  // not the strip's arrows
+            for (const Timer* t : design->findChildren<Timer*>()) controls << t->objectName();
+            wired.sort();
+            controls.sort();
+            QCOMPARE(wired, controls);
         }
-        QStringList controls;
-        for (const QAbstractButton* b : design->findChildren<QAbstractButton*>())
-            if (!qobject_cast<QTabBar*>(b->parentWidget())) controls << b->objectName();  // not the strip's arrows
-        for (const Timer* t : design->findChildren<Timer*>()) controls << t->objectName();
-        wired.sort();
-        controls.sort();
-        QCOMPARE(wired, controls);
-        QVERIFY(!controls.isEmpty());
     }
 
     // The handheld window lands on the main window's corner, also after either
-    // moved. Closing a secondary window unloads only it, and the handheld window
-    // reopens fresh; closing the main window unloads every other window, a
-    // hidden one too, and ends the program.
-    void windowPlacesAndClosing() {
+    // moved; it is the same window, still counting.
+    void handheldWindowOnTheMainWindowsCorner() {
         StartedProgram program;
         FormWindow* form1 = program.window("Form1");
         form1->move(200, 150);
-        program.click("Form1", "cmdPS2");
         program.openHandheld("cmd3DS");
-        QPointer<FormWindow> first = program.window("Form2");
-        QCOMPARE(first->pos(), QPoint(200, 150));
-        first->move(420, 330);  // by the user: the next click brings it back, same window, still counting
+        FormWindow* form2 = program.window("Form2");
+        QCOMPARE(form2->pos(), QPoint(200, 150));
+        form2->move(420, 330);
+        form1->move(40, 60);
         program.openHandheld();
-        QCOMPARE(program.window("Form2"), first.data());
-        QCOMPARE(first->pos(), QPoint(200, 150));
-        form1->move(40, 60);  // the handheld window follows the main window's new corner
-        program.openHandheld();
-        QCOMPARE(first->pos(), QPoint(40, 60));
-        QCOMPARE(form1->pos(), QPoint(40, 60));  // the main window itself does not move
-        QVERIFY(first->isVisible());
-        program.tick("Form2", "Timer6");
-        QVERIFY(program.text("Form2", "lblAgelark") != "Agelark v2.5");
-
-        QPointer<QTimer> handheldCounter = program.find<QTimer>("Form2", "Timer6");
-        QVERIFY(handheldCounter->isActive());
-        windows().show("Saved");
-        first->close();
-        QVERIFY(!program.window("Form2") && (!handheldCounter || !handheldCounter->isActive()));
-        program.window("Saved")->close();
-        QCOMPARE(program.window("Saved"), nullptr);
-        program.processEvents();
-        QVERIFY(!first && form1->isVisible());
-        QCOMPARE(program.running("Form1"), QStringList({"Timer22", "Timer6"}));
-
-        program.openHandheld();
-        QVERIFY(program.window("Form2") && program.window("Form2")->isVisible());
-        QCOMPARE(program.text("Form2", "lblAgelark"), QString("Agelark v2.5"));
-        QCOMPARE(program.text("Form2", "txtThen"), QString("Then"));
-        QCOMPARE(program.find<QLabel>("Form2", "Picture1")->pixmap().toImage(),
-                 program.find<QLabel>("Form1", "Picture4")->pixmap().toImage());
-        QCOMPARE(program.running("Form2"), QStringList());
-        QCOMPARE(program.programEnded, 0);
-
-        program.click("Form2", "cmdGB");
-        handheldCounter = program.find<QTimer>("Form2", "Timer1");
-        QPointer<FormWindow> saved = windows().get("Saved");  // loaded, never shown
-        QPointer<FormWindow> main = form1, form2 = program.window("Form2");
-        QVERIFY(handheldCounter->isActive() && !saved->isVisible());
-        form1->close();  // the close box
-        QVERIFY(windows().loaded().isEmpty());
-        QVERIFY(!handheldCounter->isActive() && !main->isVisible() && !form2->isVisible());
-        program.processEvents();
-        QCOMPARE(program.programEnded, 1);
-        QVERIFY(!main && !form2 && !saved && !handheldCounter);
+        QCOMPARE(program.window("Form2"), form2);
+        QCOMPARE(form2->pos(), QPoint(40, 60));
+        QCOMPARE(form1->pos(), QPoint(40, 60));
+        QCOMPARE(program.running("Form2"), QStringList{"Timer6"});
     }
 
-    void unloadByCodeLeavesTheHandheldWindowAlone() {
+    // A closed window's counters stop at once and it goes; the main window's
+    // close box takes every window with it, a hidden one too, while the
+    // program's own unload of it leaves the others. The last window ends the program.
+    void closing_data() {
+        QTest::addColumn<QStringList>("closes");  // in order; "by code": unloaded by the program
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("the handheld window") << QStringList{"Form2"} << QStringList{"Form1", "Saved"};
+        QTest::newRow("the confirmation") << QStringList{"Saved"} << QStringList{"Form1", "Form2"};
+        QTest::newRow("the main window") << QStringList{"Form1"} << QStringList{};
+        QTest::newRow("the main window, by code") << QStringList{"Form1 by code"} << QStringList{"Form2", "Saved"};
+        QTest::newRow("the main window by code, then the others")
+            << QStringList{"Form1 by code", "Form2", "Saved"} << QStringList{};
+    }
+    void closing() {
+        QFETCH(QStringList, closes);
+        QFETCH(QStringList, left);
         StartedProgram program;
+        program.click("Form1", "cmdPS2");
         program.openHandheld("cmdNDS");
-        windows().unload("Form1", UnloadReason::Code);
+        windows().get("Saved");  // loaded, never shown
+        const QStringList names{"Form1", "Form2", "Saved"};
+        QList<QPointer<FormWindow>> all;
+        for (const QString& name : names) all << program.window(name);
+        for (const QString& close : closes) {
+            const QString name = close.section(' ', 0, 0);
+            if (close.endsWith("by code"))
+                windows().unload(name, UnloadReason::Code);
+            else
+                program.window(name)->close();
+        }
+        QStringList loaded;
+        for (const QString& name : names) {
+            if (program.window(name)) loaded << name;
+            else QVERIFY2(runningTimers(all[names.indexOf(name)]).isEmpty(), qPrintable(name));  // at once
+        }
+        QCOMPARE(loaded, left);
         program.processEvents();
-        QCOMPARE(program.window("Form1"), nullptr);
-        QVERIFY(program.window("Form2") && program.window("Form2")->isVisible());
-        QCOMPARE(program.running("Form2"), QStringList{"Timer5"});
-        QCOMPARE(program.programEnded, 0);
-
-        // The program ends with its last window, whichever that is.
-        program.window("Form2")->close();
-        program.processEvents();
-        QCOMPARE(program.programEnded, 1);
+        for (const QString& name : names) QCOMPARE(bool(all[names.indexOf(name)]), left.contains(name));
+        QCOMPARE(program.programEnded, left.isEmpty() ? 1 : 0);
     }
 
-    // A click on a tab shows its page. The strip shows all six captions whole,
-    // without scroll arrows; every control lies within its container, none of a
-    // page under the strip, and has a name for screen readers. The now-boxes
-    // paint nothing, so they hide neither the Visit button nor the clock.
+    // Each window a window to screen readers, its controls named uniquely, each
+    // within its container and none of a page under the tab strip, each with a
+    // name or a description for screen readers; lines read as separators.
     void windowsAsTheUserSeesThem() {
-        TestProgram program;
-        openAllWindows(program);
+        StartedProgram program;
+        const QWidget* strip = program.tabs()->tabBar();
+        const int stripBottom = strip->mapTo(program.tabs(), QPoint(0, strip->height())).y();
+        for (const char* window : {"Form1", "Form2", "Saved"}) {
+            QAccessibleInterface* own = QAccessible::queryAccessibleInterface(windows().show(window));
+            QVERIFY2(own->role() == QAccessible::Window && !own->text(QAccessible::Name).isEmpty(), window);
+            QStringList names;
+            for (QWidget* control : program.window(window)->findChildren<QWidget*>()) {
+                const QString name = control->objectName();
+                if (name.isEmpty() || name.startsWith("qt_")) continue;  // Qt's own inner parts
+                QVERIFY2(!names.contains(name), qPrintable(name));
+                names << name;
+                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+                QVERIFY2(!(a->text(QAccessible::Name) + a->text(QAccessible::Description)).trimmed().isEmpty(),
+                         qPrintable(name));
+                QVERIFY2((a->role() == QAccessible::Separator) == name.startsWith("Line"), qPrintable(name));
+                if (auto label = qobject_cast<QLabel*>(control); label && label->font().italic())  // descenders whole
+                    QVERIFY2(label->contentsRect().height() >= label->fontMetrics().height(), qPrintable(name));
+                if (name == "WebBrowser1" || control->isHidden()) continue;  // the page view lies off its page
+                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(name));
+                if (control->parentWidget()->parentWidget() == program.tabs()->page(0)->parentWidget())  // on a page
+                    QVERIFY2(control->geometry().top() >= stripBottom, qPrintable(name));
+            }
+        }
+    }
+
+    // A click on a tab shows its page; the strip shows all six captions whole,
+    // without scroll arrows. Results read as what they show and say what they
+    // are. The now-boxes paint nothing: neither the Visit button nor the clock
+    // is hidden under one. The instructions fit their box, every line on one,
+    // and take no typing.
+    void mainWindowAsTheUserSeesIt() {
+        StartedProgram program;
         TabControl* tabs = program.tabs();
         QTabBar* strip = tabs->tabBar();
         QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(3).center());
         QCOMPARE(tabs->currentIndex(), 3);
         QVERIFY(program.find<QWidget>("Form1", "cmdPS2")->isVisible());
         QVERIFY(!program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
-
         QCOMPARE(strip->count(), 6);
         for (QToolButton* scroll : strip->findChildren<QToolButton*>()) QVERIFY(!scroll->isVisible());
         const int margins = strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip);
         for (int i = 0; i < strip->count(); ++i) {
             const QRect tab = strip->tabRect(i);
-            const QString caption = strip->tabText(i);
-            QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width(), qPrintable(caption));
-            QVERIFY2(tab.width() - margins >= strip->fontMetrics().horizontalAdvance(caption), qPrintable(caption));
+            QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width(), qPrintable(strip->tabText(i)));
+            QVERIFY2(tab.width() - margins >= strip->fontMetrics().horizontalAdvance(strip->tabText(i)),
+                     qPrintable(strip->tabText(i)));
         }
-        const int stripBottom = strip->mapTo(tabs, QPoint(0, strip->height())).y();
-        for (const char* name : {"Form1", "Form2", "Saved"}) {
-            QAccessibleInterface* own = QAccessible::queryAccessibleInterface(program.window(name));
-            QVERIFY2(own && !own->text(QAccessible::Name).isEmpty(), name);
-            for (QWidget* control : controlsOf(program.window(name))) {
-                const QString where = QStringLiteral("%1 %2").arg(name, control->objectName());
-                // A label that shows nothing for now (the clock before its first tick) says what it is.
-                QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
-                QVERIFY2(a && !(a->text(QAccessible::Name) + a->text(QAccessible::Description)).trimmed().isEmpty(),
-                         qPrintable(where));
-                // The page view lies off the page on purpose; the tab strip's scroll arrows never show.
-                if (control->objectName() == "WebBrowser1" || control->isHidden()) continue;
-                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(where));
-                if (control->parentWidget()->parentWidget() == tabs->page(0)->parentWidget())  // on a page
-                    QVERIFY2(control->geometry().top() >= stripBottom, qPrintable(where));
-            }
-        }
-        // Labels read as what they show, and say what they are: results in different places are told apart.
         program.click("Form1", "cmdPS2");
         program.tick("Form1", "Timer6");
         QAccessibleInterface* sony = QAccessible::queryAccessibleInterface(program.find<QWidget>("Form1", "lblLabel2"));
@@ -193,11 +166,9 @@ private slots:
         for (auto [tab, box] : {std::pair{0, "NowText"}, {1, "txtNesNow"}, {2, "txtSegaNow"}, {3, "txtPsNow"},
                                 {4, "txtXboxNow"}, {5, "NowText"}}) {
             tabs->setCurrentIndex(tab);
-            QVERIFY(!program.find<QWidget>("Form1", "WebBrowser1")->isVisible());
             auto edit = program.find<QLineEdit>("Form1", box);
             edit->setText("12/5/2026 3:07:09 PM");
             QVERIFY2(edit->isVisible(), box);
-            // The window looks the same with the box as without it, whatever lies beneath.
             const QRect place(edit->mapTo(form1, QPoint(0, 0)), edit->size());
             const QImage with = form1->grab(place).toImage();
             edit->hide();
@@ -205,9 +176,15 @@ private slots:
             edit->show();
             QVERIFY2(with == without, qPrintable(QStringLiteral("%1 on page %2").arg(box).arg(tab)));
         }
-        // The Atari page's box lies on the window, over the tab control.
-        QVERIFY(form1->children().indexOf(program.find<QWidget>("Form1", "NowText")) > form1->children().indexOf(tabs));
+        auto help = program.find<QPlainTextEdit>("Form1", "txtCustom");
+        program.processEvents();
+        QVERIFY(help->isVisible() && !help->verticalScrollBar()->isVisible());
+        for (QTextBlock block = help->document()->begin(); block.isValid(); block = block.next())
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+        QTest::keyClicks(help, "typed");
+        QVERIFY(!help->toPlainText().contains("typed"));
     }
+
 };
 
 QTEST_MAIN(WindowsTest)
