@@ -1,26 +1,35 @@
 #pragma once
 // Writing the pad's text to the notes file without ever writing over text that
-// the pad did not load.
+// the pad did not load, nor through another user's link.
 
 #include <QByteArray>
 #include <QString>
 
-#include "notes/file_stamp.h"
-#include "notes/pad_state.h"
+#include "notes/notes_file.h"
 
 namespace agelark {
 
-struct WriteAttempt {
-    bool written = false;
-    FileStamp stamp;  // written: the file as it is now; not written: what the file holds, which stopped it
+// What the pad's text stands for: what was found at the notes path when the
+// pad was loaded or last saved, or what the user agreed to replace.
+struct Expected {
+    Loaded at;
+    bool agreed = false;  // the user was asked about `at` and chose Overwrite
+};
+
+struct WriteOutcome {
+    bool written = false;  // false: the path holds something else than expected, nothing was written
+    Loaded now;            // what the path holds now
 };
 
 // With the notes folder locked against other copies of the program, looks at
-// the file at `path`: where nothing is there, or it holds just what `allowed`
-// says (the version the pad loaded, last saved, or the user agreed to
-// replace), writes `content` there (see replaceFile). Otherwise writes
-// nothing and tells what the file holds now. A missing folder is made first.
-// Throws FileError.
-WriteAttempt writeUnlessChanged(const QString& path, const QByteArray& content, const NotesRecord& allowed);
+// `path` (see readNotes). Where it holds just what `expected` says, and that
+// is nothing, a file the pad was loaded from, or what the user agreed to
+// replace, `bytes` replace the file: written to a new file beside it, synced
+// and renamed over it, so that a failure at any point leaves the old file
+// whole. `unchanged` (the pad holds the file's text as loaded) writes nothing
+// over a file found as expected. A missing folder of the user's own copy is
+// made first. Throws FileError: another copy holding the folder past a
+// second, a folder or pipe in the file's place, a full disk, the file-size limit.
+WriteOutcome writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged);
 
 }  // namespace agelark

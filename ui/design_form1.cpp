@@ -7,7 +7,6 @@
 #include <QTextDocument>
 
 #include "engine/catalogue.h"
-#include "notes/page_view.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
@@ -122,12 +121,6 @@ void buildCustomPage(QWidget* page) {
     // with seconds and for the working message, up to the Save button.
     makeLabel(page, "lblClock", "Clock", {.left = 120, .top = 3960, .width = 1140, .height = 195}, "Clock");
     makeLabel(page, "lblWorking", "", {.left = 120, .top = 3960, .width = 1140, .height = 195}, "Save status");
-
-    auto view = new PageView(page);
-    view->setObjectName("WebBrowser1");
-    view->setGeometry(twipsRect({.left = 6600, .top = 2520, .width = 495, .height = 375}));
-    view->setAccessibleName("Notes page view");
-    view->hide();
 
     QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", {.left = 2880, .top = 390, .width = 2655, .height = 3960});
     auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, {.left = 120, .top = 360, .width = 2415, .height = 2055}, "Instructions");

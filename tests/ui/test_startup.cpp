@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(program.text("Form1", "lblClock"), QString());
         verifyTimers(form1, {"Timer22"});
         QCOMPARE(picturesShown(program), QList<bool>(5, false));
-        // The notes navigation was requested: the page view completes the notes file.
+        // The notes were asked for: the file comes into the pad.
         QTRY_COMPARE(padText(form1), QString("notes of the user"));
         program.tick("Form1", "Timer22");  // and the clock goes
         QVERIFY(!program.text("Form1", "lblClock").isEmpty());

@@ -1,0 +1,51 @@
+#pragma once
+// The notes file as the tests meet it: its bytes, odd things in its place,
+// another copy of the program saving, the pad, and other users of the computer.
+
+#include <QByteArray>
+#include <QString>
+
+#include "tests/support/test_program.h"
+
+class QPlainTextEdit;
+
+namespace agelark::testing {
+
+QByteArray fileBytes(const QString& path);  // "<unreadable>" when it cannot be read
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+// What a test puts at a notes path in place of what was there.
+enum class AtNotesPath { Nothing, Folder, Pipe, Link };
+// A link leads to `target`, which need not exist.
+bool placeAtPath(const QString& path, AtNotesPath what, const QString& target = {});
+
+QPlainTextEdit* pad(const TestProgram& program);
+QString padNow(const TestProgram& program);
+// Save Changes, and the event loop until the file is written and what follows has come.
+void pressSave(TestProgram& program);
+// Unloads the main window and loads it afresh, as the next start of the program does.
+void restart(TestProgram& program);
+
+// Holds the lock that copies of the program take on a notes folder to save,
+// as another copy saving would, until release() or its end.
+class OtherCopySaving {
+public:
+    explicit OtherCopySaving(const QString& folder);
+    ~OtherCopySaving() { release(); }
+    void release();
+
+private:
+    int fd_ = -1;
+};
+
+// A copy of the built program folder (the program, its pictures, a notes file) in `folder`.
+bool copyProgramFolder(const QString& folder);
+
+// The options of setpriv(1) that run a command as the unprivileged test user
+// `user` ("agelark-ann", "agelark-bob"), who is made on first use (no home,
+// no login) and is in the group "agelark-share". Needs root.
+QStringList asUser(const QString& user);
+unsigned userId(const QString& user);  // also of "root"
+unsigned shareGroup();
+
+}  // namespace agelark::testing
