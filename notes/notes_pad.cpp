@@ -41,48 +41,36 @@ struct StateHolder : QObject {
     PadState state;
 };
 
-QString whyUnread(const Loaded& at) {
-    switch (at.kind) {
-    case AtPath::LinkNotYours:
-        return QStringLiteral("it is a link, made by %1, to %2; Agelark follows only links of your own or the system's")
-            .arg(at.linkOwner, at.leadsTo);
-    case AtPath::DanglingLink: return QStringLiteral("it links to %1, which does not exist").arg(at.leadsTo);
-    default: return at.reason;
-    }
-}
-
-// The text of a file read: the pad's text, and that text broken into pieces when lines are too long.
-void fillPad(FormWindow* form1, const Loaded& found, const QString& text, const QString& shown) {
+// Puts what was found at the notes path into the pad: `shown` is the file's
+// text, broken into pieces where lines are too long (`inPieces`).
+void fillPad(FormWindow* form1, const Loaded& found, const QString& shown, bool inPieces) {
     PadState& state = padState(form1);
     QPlainTextEdit* pad = notesPad(form1);
-    state.file = found;
-    state.phase = PadPhase::Editing;
-    pad->setReadOnly(false);
+    const bool readOnly = inPieces || found.kind == AtPath::TooBig;
     if (found.kind == AtPath::File) pad->setPlainText(shown);
-    state.text = padText(form1);
-    if (found.kind == AtPath::Missing) return;  // no notes yet: the pad's first text stands
-    if (found.kind == AtPath::File && shown.size() == text.size()) return;
-    if (found.kind == AtPath::File || found.kind == AtPath::TooBig) {
-        state.phase = PadPhase::ReadOnly;
-        pad->setReadOnly(true);
-    }
-    if (found.kind == AtPath::File)
-        throw UserError(QStringLiteral("Some lines of the notes in %1 are longer than %2 characters, too long for "
-                                       "the pad to edit. The pad shows them broken into pieces and is read-only, so "
-                                       "that saving cannot change them. Edit the file with a text editor.")
-                            .arg(found.path, QLocale().toString(longestLine)));
-    if (found.kind == AtPath::TooBig) {
-        const QString told = QStringLiteral("The notes file %1 holds %2, more than the pad takes (%3). Open it "
-                                            "in a text editor: Agelark leaves it as it is and does not save over it.")
-                                 .arg(found.path, QLocale().formattedDataSize(found.size, 1, QLocale::DataSizeSIFormat),
-                                      QLocale().formattedDataSize(largestNotesFile, 0, QLocale::DataSizeSIFormat));
-        pad->clear();
-        pad->setPlaceholderText(told);
-        throw UserError(told);
-    }
-    const QString told = QStringLiteral("Could not read the notes from %1: %2.").arg(found.path, whyUnread(found));
-    if (found.kind == AtPath::DanglingLink) throw UserError(told + QStringLiteral(" Save makes it."));
-    throw UserError(told + QStringLiteral("\n\nThe file is left as it is: Save will not replace it without asking you first."));
+    if (found.kind == AtPath::TooBig) pad->clear();
+    state = {readOnly ? PadPhase::ReadOnly : PadPhase::Editing, found, padText(form1), state.load};
+    pad->setReadOnly(readOnly);
+    QString told;  // no file leaves the pad's first text, without a word
+    const auto size = [](qint64 bytes, int digits) {
+        return QLocale().formattedDataSize(bytes, digits, QLocale::DataSizeSIFormat);
+    };
+    if (inPieces)
+        told = QStringLiteral("Some lines of the notes in %1 are longer than %2 characters, too long for the pad to "
+                              "edit. The pad shows them broken into pieces and is read-only, so that saving cannot "
+                              "change them. Edit the file with a text editor.")
+                   .arg(found.path, QLocale().toString(longestLine));
+    else if (found.kind == AtPath::TooBig)
+        pad->setPlaceholderText(told = QStringLiteral("The notes file %1 holds %2, more than the pad takes (%3). Open "
+                                                      "it in a text editor: Agelark leaves it as it is and does not "
+                                                      "save over it.")
+                                           .arg(found.path, size(found.size, 1), size(largestNotesFile, 0)));
+    else if (found.kind == AtPath::DanglingLink)
+        told = QStringLiteral("Could not read the notes from %1: %2. Save makes it.").arg(found.path, found.reason);
+    else if (found.kind != AtPath::Missing && found.kind != AtPath::File)
+        told = QStringLiteral("Could not read the notes from %1: %2.\n\nThe file is left as it is: Save will not "
+                              "replace it without asking you first.").arg(found.path, found.reason);
+    if (!told.isEmpty()) throw UserError(told);
 }
 
 }  // namespace
@@ -112,10 +100,10 @@ void loadNotes(FormWindow* form1) {
     const QPointer<FormWindow> window(form1);
     startNotesWork([window, load = ++state.load, paths = notesPaths()] {
         Loaded found = readNotes(notesToRead(paths));
-        QString text = decodeNotesFile(found.bytes);
-        QString shown = inPieces(text);
-        backOnMainThread([=] {
-            if (window && padState(window).load == load) runHandler(window, [&] { fillPad(window, found, text, shown); });
+        const QString text = decodeNotesFile(found.bytes), shown = inPieces(text);
+        backOnMainThread([=, pieces = shown.size() != text.size()] {
+            if (window && padState(window).load == load)
+                runHandler(window, [&] { fillPad(window, found, shown, pieces); });
         });
     });
 }

@@ -76,7 +76,8 @@ QString decodeNotesFile(QByteArrayView bytes) {
     if (bytes.startsWith(byteOrderMark)) bytes = bytes.sliced(byteOrderMark.size());
     if (bytes.isValidUtf8()) {
         // Told to keep a mark at the start as U+FEFF, where fromUtf8 would drop it.
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         return utf8.decode(bytes);
     }
     // A file written partly by an 8-bit program, or UTF-8 with a stray byte:

@@ -40,15 +40,15 @@ bool placeAtPath(const QString& path, AtNotesPath what, const QString& target) {
 QPlainTextEdit* pad(const TestProgram& program) { return program.find<QPlainTextEdit>("Form1", "txtNotes"); }
 QString padNow(const TestProgram& program) { return padText(program.window("Form1")); }
 
-void pressSave(TestProgram& program) {
-    program.click("Form1", "cmdSave");
+void startWith(TestProgram& program, const std::optional<QByteArray>& notes) {
+    if (notes && !writeFile(program.path("Notes.txt"), *notes)) qFatal("cannot write the notes file");
+    program.start();
     program.processEvents();
 }
 
-void restart(TestProgram& program) {
-    windows().unload("Form1");
-    program.processEvents();
-    program.start();
+void save(TestProgram& program, const QString& text) {
+    pad(program)->setPlainText(text);
+    program.click("Form1", "cmdSave");
     program.processEvents();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 #include "tests/support/test_program.h"
 
@@ -21,10 +22,10 @@ bool placeAtPath(const QString& path, AtNotesPath what, const QString& target = 
 
 QPlainTextEdit* pad(const TestProgram& program);
 QString padNow(const TestProgram& program);
-// Save Changes, and the event loop until the file is written and what follows has come.
-void pressSave(TestProgram& program);
-// Unloads the main window and loads it afresh, as the next start of the program does.
-void restart(TestProgram& program);
+// Notes.txt holding `notes` (left as it is when none), then the program started with its notes loaded.
+void startWith(TestProgram& program, const std::optional<QByteArray>& notes);
+// The pad given `text`, then Save Changes, and the event loop until what follows has come.
+void save(TestProgram& program, const QString& text);
 
 // Holds the lock that copies of the program take on a notes folder to save,
 // as another copy saving would, until release() or its end.
