@@ -1,7 +1,6 @@
 #include "tests/support/notes_files.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -27,7 +26,7 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 bool placeAtPath(const QString& path, AtNotesPath what, const QString& target) {
-    QFile::remove(path);
+    if (!QFile::remove(path)) QDir().rmdir(path);
     switch (what) {
     case AtNotesPath::Nothing: return !QFileInfo::exists(path);
     case AtNotesPath::Folder: return QDir().mkdir(path);
@@ -52,14 +51,10 @@ void save(TestProgram& program, const QString& text) {
     program.processEvents();
 }
 
-OtherCopySaving::OtherCopySaving(const QString& folder)
-    : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) qFatal("cannot lock %s", qPrintable(folder));
-}
-
-void OtherCopySaving::release() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+int lockAsAnotherCopy(const QString& folder) {
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0) qFatal("cannot lock %s", qPrintable(folder));
+    return fd;
 }
 
 bool copyProgramFolder(const QString& folder) {
@@ -69,37 +64,18 @@ bool copyProgramFolder(const QString& folder) {
     return true;
 }
 
-namespace {
-
-const char* const shareGroupName = "agelark-share";
-
-// Made once for all tests, under a lock: two tests may start at once.
-const passwd* testUser(const QString& user) {
+QStringList asUser(const QString& user) {
+    // Made once for all tests, under a lock: two tests may start at once.
     const int lock = ::open("/tmp/agelark-test-users.lock", O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     ::flock(lock, LOCK_EX);
     if (!::getpwnam(qPrintable(user))) {
-        QProcess::execute("groupadd", {"-f", shareGroupName});
+        QProcess::execute("groupadd", {"-f", "agelark-share"});
         QProcess::execute("useradd", {"--system", "--no-create-home", "--home-dir", "/nonexistent", "--shell",
-                                      "/usr/sbin/nologin", "--groups", shareGroupName, user});
+                                      "/usr/sbin/nologin", "--groups", "agelark-share", user});
     }
     ::close(lock);
-    const passwd* entry = ::getpwnam(qPrintable(user));
-    if (!entry) qFatal("cannot make the test user %s (needs root)", qPrintable(user));
-    return entry;
-}
-
-}  // namespace
-
-QStringList asUser(const QString& user) {
-    testUser(user);
+    if (!::getpwnam(qPrintable(user))) qFatal("cannot make the test user %s (needs root)", qPrintable(user));
     return {"--reuid", user, "--regid", user, "--init-groups"};
-}
-
-unsigned userId(const QString& user) { return user == "root" ? 0 : testUser(user)->pw_uid; }
-
-unsigned shareGroup() {
-    testUser("agelark-ann");
-    return ::getgrnam(shareGroupName)->gr_gid;
 }
 
 }  // namespace agelark::testing

@@ -15,9 +15,8 @@ namespace agelark::testing {
 QByteArray fileBytes(const QString& path);  // "<unreadable>" when it cannot be read
 bool writeFile(const QString& path, const QByteArray& bytes);
 
-// What a test puts at a notes path in place of what was there.
+// What a test puts at a notes path in place of what was there; a link leads to `target`.
 enum class AtNotesPath { Nothing, Folder, Pipe, Link };
-// A link leads to `target`, which need not exist.
 bool placeAtPath(const QString& path, AtNotesPath what, const QString& target = {});
 
 QPlainTextEdit* pad(const TestProgram& program);
@@ -27,26 +26,16 @@ void startWith(TestProgram& program, const std::optional<QByteArray>& notes);
 // The pad given `text`, then Save Changes, and the event loop until what follows has come.
 void save(TestProgram& program, const QString& text);
 
-// Holds the lock that copies of the program take on a notes folder to save,
-// as another copy saving would, until release() or its end.
-class OtherCopySaving {
-public:
-    explicit OtherCopySaving(const QString& folder);
-    ~OtherCopySaving() { release(); }
-    void release();
-
-private:
-    int fd_ = -1;
-};
+// Takes the lock that copies of the program take on a notes folder to save,
+// as another copy saving would; closing the descriptor given lets it go.
+int lockAsAnotherCopy(const QString& folder);
 
 // A copy of the built program folder (the program, its pictures, a notes file) in `folder`.
 bool copyProgramFolder(const QString& folder);
 
 // The options of setpriv(1) that run a command as the unprivileged test user
-// `user` ("agelark-ann", "agelark-bob"), who is made on first use (no home,
-// no login) and is in the group "agelark-share". Needs root.
+// `user` ("agelark-ann", "agelark-bob"), who is made on first use, with no home
+// and no login, in the group "agelark-share". Needs root.
 QStringList asUser(const QString& user);
-unsigned userId(const QString& user);  // also of "root"
-unsigned shareGroup();
 
 }  // namespace agelark::testing
