@@ -12,9 +12,8 @@ namespace agelark {
 namespace {
 
 // One detached thread that drains the queue and ends when it is empty; the
-// next job starts a new one. No thread is kept waiting, so a forked child
-// (the tests') starts with none that it would wait on in vain, and one stuck
-// in a file system that does not answer is left behind when the program ends.
+// next job starts a new one. One stuck in a file system that does not answer
+// is left behind when the program ends.
 struct Worker {
     std::mutex mutex;
     std::condition_variable changed;
