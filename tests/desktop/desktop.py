@@ -218,9 +218,6 @@ class Program:
 
     def ended_normally(self):
         """It ends as a user's close ends it: status 0, no crash, no sanitizer report."""
-        try:
-            status = self.process.wait(10 * PATIENCE)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end")
-        if status != 0 or any(report in self.errors() for report in ("Sanitizer", "runtime error:")):
-            raise AssertionError(f"the program ended with {status}: {self.errors()}")
+        wait(self.ended, 10, "the program did not end")
+        if self.process.returncode != 0 or any(report in self.errors() for report in ("Sanitizer", "runtime error:")):
+            raise AssertionError(f"the program ended with {self.process.returncode}: {self.errors()}")
