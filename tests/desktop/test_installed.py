@@ -1,7 +1,8 @@
 """Run by tests/packaging/check_install_unprivileged.sh as a user who may not
 write the installed program folder: the notes are read from the folder's
 Notes.txt while the user has no copy of their own; the first save makes the
-user's own copy, read back at the next start, and the folder's file stays."""
+user's own copy and says so, the copy is read back at the next start, and the
+folder's file stays."""
 
 import os
 import unittest
@@ -29,6 +30,7 @@ class Installed(unittest.TestCase):
             self.assertEqual(text(p.pad()), "shared notes\n")
             desktop.insert(p.pad(), "mine")
             press(p.control(p.window(MAIN), "push button", "Save Changes"))
+            p.ok(p.box(f"Your notes were saved to your own copy, {own}, because the notes file beside the program"))
             press(p.control(p.window(SAVED), "push button", "OK"))
             self.assertEqual(p.boxes(), [])
             self.assertEqual(content(own), b"shared notes\r\nmine")
