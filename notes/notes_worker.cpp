@@ -11,9 +11,9 @@ namespace agelark {
 
 namespace {
 
-// One detached thread that drains the queue and ends when it is empty; the
-// next job starts a new one. One stuck in a file system that does not answer
-// is left behind when the program ends.
+// One thread that drains the queue and ends when it is empty; the next job
+// starts a new one. The program's end lets go of one stuck in a file system
+// that does not answer.
 struct Worker {
     std::mutex mutex;
     std::condition_variable changed;
@@ -21,6 +21,7 @@ struct Worker {
     bool running = false;
     int saves = 0;  // asked for and not ended
     bool ending = false;
+    std::thread thread;  // the last one started
 };
 
 // Never destroyed: a job may still be stuck in the file system as the process exits.
@@ -36,6 +37,7 @@ void endNotesWork() {
     std::unique_lock lock(w.mutex);
     w.changed.wait_for(lock, std::chrono::seconds(5), [&] { return w.saves == 0; });
     w.ending = true;
+    if (w.thread.joinable()) w.running ? w.thread.detach() : w.thread.join();
 }
 
 void runJobs() {
@@ -64,8 +66,10 @@ void startNotesWork(std::function<void()> job, bool save) {
     w.jobs.emplace_back(std::move(job), save);
     if (save) ++w.saves;
     if (w.running) return;
+    // A thread that ran before has left its loop already: joining it is immediate.
+    if (w.thread.joinable()) w.thread.join();
     w.running = true;
-    std::thread(runJobs).detach();
+    w.thread = std::thread(runJobs);
 }
 
 void backOnMainThread(std::function<void()> then) {
