@@ -95,6 +95,8 @@ FormWindow* Windows::get(const QString& name) {
 
 FormWindow* Windows::show(const QString& name) {
     return load(name, [](FormWindow* window) {
+        // A minimised window comes back too: the user asked to see it.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->activateWindow();

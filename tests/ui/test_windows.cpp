@@ -81,9 +81,11 @@ private slots:
         QPointer<FormWindow> first = program.window("Form2");
         QCOMPARE(first->pos(), QPoint(200, 150));
         first->move(420, 330);  // by the user: the next click brings it back, same window, still counting
+        first->showMinimized();  // and back from the task bar too
         program.openHandheld();
         QCOMPARE(program.window("Form2"), first.data());
         QCOMPARE(first->pos(), QPoint(200, 150));
+        QVERIFY(!first->isMinimized());
         form1->move(40, 60);  // the handheld window follows the main window's new corner
         program.openHandheld();
         QCOMPARE(first->pos(), QPoint(40, 60));
