@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <memory>
 #include <QStyle>
 #include <QTabBar>
@@ -125,6 +126,77 @@ private slots:
         program.processEvents();
         QCOMPARE(program.programEnded, 1);
         QVERIFY(!main && !form2 && !saved && !handheldCounter);
+    }
+
+    // Nobody sees a minimised window: its counts and its clock tick once a
+    // second, the other window's at their own pace; when it comes back they
+    // are right at once, before anything else runs (before it is drawn).
+    void minimisedWindowSleeps_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("showingTime");  // its labels and boxes that show the time of day
+        QTest::newRow("main window: a counter, the count-up, the clock")
+            << "Form1" << QStringList{"lblLabel2", "txtPsNow", "lblCustom", "lblClock"};
+        QTest::newRow("handheld window: its counter") << "Form2" << QStringList{"lblAgelark", "txtNow"};
+    }
+
+    void minimisedWindowSleeps() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, showingTime);
+        StartedProgram program;
+        program.click("Form1", "cmdPS2");
+        program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2015");
+        program.click("Form1", "cmdCustom");
+        program.openHandheld("cmdGB");
+        const QString other = window == "Form1" ? "Form2" : "Form1";
+        const QStringList running = program.running(window), otherRunning = program.running(other);
+        const auto notShowing = [&](const QString& time) {
+            QStringList stale;
+            for (const QString& control : showingTime)
+                if (!program.text(window, control).contains(time)) stale << control;
+            return stale;
+        };
+
+        program.window(window)->showMinimized();
+        program.processEvents();  // and what the window system sends meanwhile
+        QCOMPARE(program.running(window), QStringList());  // none of its timers wakes ten times a second
+        QCOMPARE(program.running(other), otherRunning);
+        program.clock.advanceSeconds(1);
+        QTRY_COMPARE_WITH_TIMEOUT(notShowing("11:10:01"), QStringList(), 2000);  // one beat
+        program.clock.advanceSeconds(5);
+        program.window(window)->showNormal();
+        QCOMPARE(notShowing("11:10:06"), QStringList());
+        QCOMPARE(program.running(window), running);
+    }
+
+    // What the user waits for is not put off in a minimised main window: the
+    // save's twenty steps and its confirmation keep their pace, and the 2600's
+    // limit is found within a second and told.
+    void minimisedMainWindowTellsInTime_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("withinMs");
+        QTest::addColumn<bool>("beep");
+        QTest::newRow("the save's confirmation") << "cmdSave" << 3500 << true;
+        QTest::newRow("the 2600's limit") << "cmdCommand2600" << 1900 << false;
+    }
+
+    void minimisedMainWindowTellsInTime() {
+        QFETCH(QString, button);
+        QFETCH(int, withinMs);
+        QFETCH(bool, beep);
+        TestProgram program;
+        program.clock.set({2045, 9, 29, 3, 14, 7});  // the 2600's last second
+        program.start();
+        program.processEvents();
+        program.click("Form1", button);
+        program.processEvents();
+        program.window("Form1")->showMinimized();
+        program.clock.advanceSeconds(1);
+        QElapsedTimer waited;
+        waited.start();
+        QTRY_VERIFY_WITH_TIMEOUT(program.beep.count + program.messages.shown.size() > 0, 30000);
+        QVERIFY2(waited.elapsed() < withinMs, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(program.beep.count, beep ? 1 : 0);
+        QCOMPARE(program.messages.shown.size(), beep ? 0 : 1);
     }
 
     void unloadByCodeLeavesTheHandheldWindowAlone() {
