@@ -51,8 +51,8 @@ void holdMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
     }
     // Qt found no window system it could open and is about to abort.
     const QByteArray line =
-        chosenByUser ? "agelark: the window system chosen with QT_QPA_PLATFORM or -platform (" +
-                           qgetenv("QT_QPA_PLATFORM") + ") cannot be opened; unset it and start Agelark again.\n"
+        chosenByUser ? QByteArray("agelark: the window system chosen with QT_QPA_PLATFORM or -platform cannot be "
+                                  "opened. Start Agelark without that choice, from your desktop session.\n")
                      : "agelark: no window system to show the windows on: neither an X11 display (" +
                            described("DISPLAY") + ") nor a Wayland compositor (" + described("WAYLAND_DISPLAY") +
                            ") answers. Start Agelark from your desktop session: its menu, or a terminal there.\n";
