@@ -1,0 +1,85 @@
+"""Minimised windows as the user meets them: Handhelds brings the handheld
+window back from the task bar onto the main window's corner; a minimised main
+window counts on unseen, is right when it comes back, and the 2600's limit
+reached meanwhile starts it over with the notice."""
+
+import re
+import time
+import unittest
+
+import desktop
+from desktop import HANDHELD, MAIN, press, run
+
+START = 3 * 3600 + 13 * 60 + 48  # 03:13:48 on the 2600's last day, in seconds of the day
+LIMIT = START + 20  # 03:14:08, the 2600's first second past its limit
+
+
+def minimised(p, title):
+    return "Iconic" in run("xprop", "-id", hex(p.window_id(title)), "WM_STATE")
+
+
+def minimise(p, title):
+    run("xdotool", "windowminimize", str(p.window_id(title)))
+    desktop.wait(lambda: minimised(p, title), 3, f"'{title}' was not minimised")
+
+
+def restore(p, title):
+    run("wmctrl", "-i", "-a", hex(p.window_id(title)))
+    desktop.wait(lambda: not minimised(p, title), 3, f"'{title}' did not come back")
+
+
+def shown_second(label):
+    """The second of the day a result shows (its count's time part, counted from midnight)."""
+    h, m, s = map(int, re.search(r"(\d\d):(\d\d):(\d\d) Ago", label.name).groups())
+    return h * 3600 + m * 60 + s
+
+
+class Minimised(unittest.TestCase):
+    def test_handhelds_brings_the_handheld_window_back(self):
+        with desktop.Program() as p:
+            main = p.start()
+            p.page(main, "Nintendo")
+            press(p.control(main, "push button", "Handhelds"))
+            p.window(HANDHELD)
+            minimise(p, HANDHELD)
+            press(p.control(main, "push button", "Handhelds"))
+            desktop.wait(lambda: not minimised(p, HANDHELD), 3, "the handheld window stayed minimised")
+            self.assertIn("IsViewable", run("xwininfo", "-id", hex(p.window_id(HANDHELD))))
+            self.assertEqual(p.settled_frame(HANDHELD).corner, p.settled_frame(MAIN).corner)
+            p.close(MAIN)
+            p.ended_normally()
+
+    def test_minimised_main_window_counts_on_and_tells_the_limit(self):
+        with desktop.Program() as p:
+            p.fake_clock("2045-09-29 03:13:48")
+            started = time.monotonic()
+            main = p.start()
+            p.page(main, "Sony")
+            press(p.control(main, "push button", "PS2"))
+            p.page(main, "Atari")
+            press(p.control(main, "push button", "2600"))
+            result = p.control(main, "label", "Atari result")
+            desktop.wait(lambda: "Days" in result.name, 3, "the 2600 did not count")
+            minimise(p, MAIN)
+            time.sleep(1.5)  # a second or more goes by unseen
+
+            restore(p, MAIN)
+            for counted in ("Atari result", "Sony result"):  # the PS2 counts on its page, unseen too
+                label = desktop.find(p.window(MAIN), "label", counted)
+                off = lambda: abs(shown_second(label) - (START + time.monotonic() - started))
+                desktop.wait(lambda: off() <= 1.5, 1, lambda: f"{counted} is {off():.1f} s off")  # as AT-SPI hears it
+            self.assertLess(START + time.monotonic() - started, LIMIT, "too slow to see the counts before the limit")
+
+            minimise(p, MAIN)  # the limit passes unseen: found within a second, the window starts over and says so
+            box = p.box("no longer functions", 25)
+            told = START + (time.monotonic() - started)
+            self.assertLess(told, LIMIT + 2 * desktop.PATIENCE, f"told at {told:.1f}, the limit was at {LIMIT}")
+            self.assertFalse(minimised(p, MAIN))
+            self.assertEqual(p.window(MAIN).name, MAIN)
+            p.ok(box)
+            p.close(MAIN)
+            p.ended_normally()
+
+
+if __name__ == "__main__":
+    unittest.main()
