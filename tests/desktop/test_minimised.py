@@ -1,7 +1,7 @@
 """Minimised windows as the user meets them: Handhelds brings the handheld
-window back from the task bar onto the main window's corner; a minimised main
-window counts on unseen, is right when it comes back, and the 2600's limit
-reached meanwhile starts it over with the notice."""
+window back onto the main window's corner; a minimised main window counts on
+unseen, is right when it comes back, and the 2600's limit reached meanwhile
+starts it over with the notice."""
 
 import re
 import time
@@ -18,20 +18,17 @@ def minimised(p, title):
     return "Iconic" in run("xprop", "-id", hex(p.window_id(title)), "WM_STATE")
 
 
-def minimise(p, title):
-    run("xdotool", "windowminimize", str(p.window_id(title)))
-    desktop.wait(lambda: minimised(p, title), 3, f"'{title}' was not minimised")
+def minimise(p, title, minimising=True):
+    """Through the window manager, as a title bar's button and a task bar do."""
+    run(*(["xdotool", "windowminimize", str(p.window_id(title))] if minimising else
+          ["wmctrl", "-i", "-a", hex(p.window_id(title))]))
+    desktop.wait(lambda: minimised(p, title) == minimising, 3, f"'{title}' did not minimise or come back")
 
 
-def restore(p, title):
-    run("wmctrl", "-i", "-a", hex(p.window_id(title)))
-    desktop.wait(lambda: not minimised(p, title), 3, f"'{title}' did not come back")
-
-
-def shown_second(label):
-    """The second of the day a result shows (its count's time part, counted from midnight)."""
-    h, m, s = map(int, re.search(r"(\d\d):(\d\d):(\d\d) Ago", label.name).groups())
-    return h * 3600 + m * 60 + s
+def second_of_day(result):
+    """The time part of a count from midnight ("9772 Days, 03:13:50 Ago"), in seconds."""
+    h, m, s = re.search(r"(\d\d):(\d\d):(\d\d) Ago", result).groups()
+    return int(h) * 3600 + int(m) * 60 + int(s)
 
 
 class Minimised(unittest.TestCase):
@@ -44,7 +41,6 @@ class Minimised(unittest.TestCase):
             minimise(p, HANDHELD)
             press(p.control(main, "push button", "Handhelds"))
             desktop.wait(lambda: not minimised(p, HANDHELD), 3, "the handheld window stayed minimised")
-            self.assertIn("IsViewable", run("xwininfo", "-id", hex(p.window_id(HANDHELD))))
             self.assertEqual(p.settled_frame(HANDHELD).corner, p.settled_frame(MAIN).corner)
             p.close(MAIN)
             p.ended_normally()
@@ -58,24 +54,21 @@ class Minimised(unittest.TestCase):
             press(p.control(main, "push button", "PS2"))
             p.page(main, "Atari")
             press(p.control(main, "push button", "2600"))
-            result = p.control(main, "label", "Atari result")
-            desktop.wait(lambda: "Days" in result.name, 3, "the 2600 did not count")
+            desktop.wait(lambda: "Days" in p.control(main, "label", "Atari result").name, 3, "the 2600 did not count")
             minimise(p, MAIN)
             time.sleep(1.5)  # a second or more goes by unseen
-
-            restore(p, MAIN)
-            for counted in ("Atari result", "Sony result"):  # the PS2 counts on its page, unseen too
+            minimise(p, MAIN, False)
+            for counted in ("Atari result", "Sony result"):  # the PS2 on its page, unseen either way
                 label = desktop.find(p.window(MAIN), "label", counted)
-                off = lambda: abs(shown_second(label) - (START + time.monotonic() - started))
+                off = lambda: abs(second_of_day(label.name) - (START + time.monotonic() - started))
                 desktop.wait(lambda: off() <= 1.5, 1, lambda: f"{counted} is {off():.1f} s off")  # as AT-SPI hears it
             self.assertLess(START + time.monotonic() - started, LIMIT, "too slow to see the counts before the limit")
 
             minimise(p, MAIN)  # the limit passes unseen: found within a second, the window starts over and says so
             box = p.box("no longer functions", 25)
-            told = START + (time.monotonic() - started)
+            told = START + time.monotonic() - started
             self.assertLess(told, LIMIT + 2 * desktop.PATIENCE, f"told at {told:.1f}, the limit was at {LIMIT}")
             self.assertFalse(minimised(p, MAIN))
-            self.assertEqual(p.window(MAIN).name, MAIN)
             p.ok(box)
             p.close(MAIN)
             p.ended_normally()

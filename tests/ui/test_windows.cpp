@@ -168,35 +168,16 @@ private slots:
         QCOMPARE(program.running(window), running);
     }
 
-    // What the user waits for is not put off in a minimised main window: the
-    // save's twenty steps and its confirmation keep their pace, and the 2600's
-    // limit is found within a second and told.
-    void minimisedMainWindowTellsInTime_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("withinMs");
-        QTest::addColumn<bool>("beep");
-        QTest::newRow("the save's confirmation") << "cmdSave" << 3500 << true;
-        QTest::newRow("the 2600's limit") << "cmdCommand2600" << 1900 << false;
-    }
-
-    void minimisedMainWindowTellsInTime() {
-        QFETCH(QString, button);
-        QFETCH(int, withinMs);
-        QFETCH(bool, beep);
-        TestProgram program;
-        program.clock.set({2045, 9, 29, 3, 14, 7});  // the 2600's last second
-        program.start();
-        program.processEvents();
-        program.click("Form1", button);
-        program.processEvents();
+    // The save's twenty steps and its confirmation keep their pace in a minimised main window.
+    void minimisedMainWindowConfirmsASaveInTime() {
+        StartedProgram program;
+        program.click("Form1", "cmdSave");
+        program.processEvents();  // written: the animation starts
         program.window("Form1")->showMinimized();
-        program.clock.advanceSeconds(1);
         QElapsedTimer waited;
         waited.start();
-        QTRY_VERIFY_WITH_TIMEOUT(program.beep.count + program.messages.shown.size() > 0, 30000);
-        QVERIFY2(waited.elapsed() < withinMs, qPrintable(QString::number(waited.elapsed())));
-        QCOMPARE(program.beep.count, beep ? 1 : 0);
-        QCOMPARE(program.messages.shown.size(), beep ? 0 : 1);
+        QTRY_COMPARE_WITH_TIMEOUT(program.beep.count, 1, 30000);
+        QVERIFY2(waited.elapsed() < 3500, qPrintable(QString::number(waited.elapsed())));
     }
 
     void unloadByCodeLeavesTheHandheldWindowAlone() {
