@@ -1,10 +1,6 @@
-"""Drives the real agelark on a desktop of its own (x11_session.sh,
-wayland_session.sh) as a screen reader does: controls are found through AT-SPI
-by role and name, pressed through their action, and their text set and read
-through its interfaces. Frames, placement and closing go through the window
-manager, keys through xdotool, where a screen reader has no keyboard.
-
-A step that fails raises AssertionError, saying why."""
+"""Drives the real agelark on a desktop of its own (session.sh) as a screen reader does, through
+AT-SPI; frames and closing go through the window manager, keys through xdotool. A step that
+fails raises AssertionError, saying why."""
 
 import os
 import re
@@ -22,9 +18,8 @@ PATIENCE = float(os.environ.get("AGELARK_PATIENCE", "1"))  # longer under the sa
 
 
 def wait(condition, seconds=5, failure=None):
-    """Polls `condition` until it returns something true, and returns that; after
-    `seconds` (times the patience) returns it anyway, or fails with `failure`.
-    A call that fails meanwhile (an object gone, the program busy) counts as false."""
+    """Polls `condition` until it returns something true, and returns that; after `seconds` (times
+    the patience) fails with `failure`, or returns anyway. A call failing (an object gone) counts as false."""
     deadline = time.monotonic() + seconds * PATIENCE
     while True:
         try:
@@ -40,19 +35,16 @@ def wait(condition, seconds=5, failure=None):
 
 
 def showing(a):
-    return a.getState().contains(pyatspi.STATE_SHOWING)
+    return a and a.getState().contains(pyatspi.STATE_SHOWING)
 
 
 def find(within, role, name=None):
-    """The first descendant, depth first, with this role and this name or
-    description (a label's name is what it shows, its description what it is)."""
-    for child in within:
-        if child is None:
-            continue
+    """The first descendant with this role and name or description (a label's name is what it shows)."""
+    for child in filter(None, within):
         if child.getRoleName() == role and name in (None, child.name, child.description):
             return child
         found = find(child, role, name)
-        if found is not None:
+        if found:
             return found
     return None
 
@@ -75,58 +67,45 @@ def insert(a, words):
 
 
 def set_text(a, words):
+    """The whole text replaced, as a screen reader's command to set a box's text does."""
     a.queryEditableText().setTextContents(words)
 
 
 def run(*command):
-    done = subprocess.run(command, capture_output=True, text=True)
+    done = subprocess.run(command, capture_output=True, text=True, timeout=10)
     return done.stdout if done.returncode == 0 else ""
 
 
 def keys(*names):
-    """Keys pressed and let go, one after another, into the focused window (xdotool's names)."""
+    """Into the focused window, one after another (xdotool's names: "Tab", "shift+Tab")."""
     for key in names:
         subprocess.run(["xdotool", "key", "--delay", "100", key], check=True)
 
 
 class Frame(namedtuple("Frame", "x y width height left right top bottom")):
-    """A window's inside on the screen and the frame the window manager drew around it."""
-
-    @property
-    def corner(self):
-        return (self.x - self.left, self.y - self.top)
-
-    @property
-    def centre(self):
-        return (self.x + (self.width + self.right - self.left) / 2, self.y + (self.height + self.bottom - self.top) / 2)
-
-
-def frame_of(window):
-    info, extents = run("xwininfo", "-id", hex(window)), run("xprop", "-id", hex(window), "_NET_FRAME_EXTENTS")
-    place = [re.search(label + r":\s+(-?\d+)", info) for label in ("upper-left X", "upper-left Y", "Width", "Height")]
-    sides = re.search(r"=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+)", extents)
-    return Frame(*(int(m.group(1)) for m in place), *map(int, sides.groups())) if sides and all(place) else None
+    """A window's inside on the screen, and the frame the window manager drew around it."""
+    corner = property(lambda f: (f.x - f.left, f.y - f.top))
+    centre = property(lambda f: (f.x + (f.width + f.right - f.left) / 2, f.y + (f.height + f.bottom - f.top) / 2))
 
 
 class Program:
-    """A copy of the built program (build/app) in a temporary folder of its own,
-    or `executable` as it is; kills what still runs when the `with` ends."""
+    """A copy of build/app in a temporary folder, or `executable` as it is; killed when its `with` ends."""
 
     def __init__(self, executable=None):
         self.folder = tempfile.mkdtemp(prefix="agelark-")
         if not executable:
             shutil.copytree(os.environ["AGELARK_APP_DIR"], self.folder, dirs_exist_ok=True)
         self.executable = executable or self.path("agelark")
-        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", TZ="UTC",
-                        XDG_DATA_HOME=self.path("user-data"),
+        self.x11 = "DISPLAY" in os.environ  # else natively on the session's Wayland compositor
+        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb" if self.x11 else "wayland", TZ="UTC",
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_DATA_HOME=self.path("user-data"),
                         LSAN_OPTIONS="suppressions=" + os.path.join(HERE, "lsan_system_libraries.supp"))
-        self.wayland, self.process = False, None
 
     def __enter__(self):
         return self
 
     def __exit__(self, *_):
-        if self.process and self.process.poll() is None:
+        if getattr(self, "process", None) and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
         shutil.rmtree(self.folder, ignore_errors=True)
@@ -140,29 +119,22 @@ class Program:
                         FAKETIME_DONT_FAKE_MONOTONIC="1",
                         ASAN_OPTIONS=self.env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
 
-    def on_wayland(self):
-        self.wayland = True
-        self.env["QT_QPA_PLATFORM"] = "wayland"
-        self.env.pop("DISPLAY", None)
-
     def start(self):
         """Starts it and returns its main window once shown (and framed, on X11)."""
         with open(self.path("stderr.txt"), "w") as errors:
             self.process = subprocess.Popen([self.executable], cwd=self.folder, env=self.env,
                                             stdout=subprocess.DEVNULL, stderr=errors)
-        pid = self.process.pid
-        self.app = wait(lambda: self.ended() or next((a for a in pyatspi.Registry.getDesktop(0)
-                                                      if a and a.get_process_id() == pid), None),
+        self.app = wait(lambda: self.ended() or next(a for a in pyatspi.Registry.getDesktop(0)
+                                                     if a and a.get_process_id() == self.process.pid),
                         15, "the program never showed up on the accessibility bus")
-        if self.ended():
-            raise AssertionError("the program ended at its start: " + self.errors())
+        self.alive()
         main = self.window(MAIN, 10)
-        if not self.wayland:
-            wait(lambda: self.frame(MAIN), 10, "the window manager never framed the main window")
+        if self.x11:
+            wait(lambda: self.frame(MAIN), 10, lambda: "the window manager never framed it: " + run("wmctrl", "-lp"))
         return main
 
     def window(self, title, seconds=5):
-        return wait(lambda: next((w for w in self.app if w.name == title and showing(w)), None), seconds,
+        return wait(lambda: next(w for w in self.app if w.name == title and showing(w)), seconds,
                     f"no window '{title}' shown")
 
     def gone(self, title):
@@ -170,7 +142,7 @@ class Program:
 
     def control(self, within, role, name):
         """A control of a window, waited for until it is there and showing."""
-        return wait(lambda: (lambda c: c if c and showing(c) else None)(find(within, role, name)), 5,
+        return wait(lambda: (lambda c: showing(c) and c)(find(within, role, name)), 5,
                     f"no {role} '{name}' showing in '{within.name}'")
 
     def page(self, main, name):
@@ -188,16 +160,16 @@ class Program:
         return [(w, c.name) for w in self.app if w.name == BOX and showing(w)
                 for c in w if c.getRoleName() == "label" and c.name]
 
-    def box(self, phrase, seconds=5):
-        return wait(lambda: next((b for b, said in self.boxes() if phrase in said), None), seconds,
+    def box(self, phrase):
+        return wait(lambda: next(b for b, said in self.boxes() if phrase in said), 5,
                     lambda: f"no box saying '{phrase}'; boxes shown: {[said for _, said in self.boxes()]}")
 
     def ok(self, box):
         press(find(box, "push button", "OK"))
         wait(lambda: not showing(box), 5, "the box stayed open after its OK")
 
-    # The window manager's view (X11 only).
     def window_id(self, title):
+        """The X window of that title, as the window manager lists the program's windows."""
         for line in run("wmctrl", "-lp").splitlines():  # "0x00200006  0 11755  host Title with spaces"
             m = re.match(r"(0x[0-9a-f]+)\s+-?\d+\s+(\d+)\s+\S+ (.*)$", line)
             if m and int(m.group(2)) == self.process.pid and m.group(3) == title:
@@ -206,20 +178,30 @@ class Program:
 
     def frame(self, title):
         window = self.window_id(title)
-        return frame_of(window) if window else None
+        if not window:
+            return None
+        info, extents = run("xwininfo", "-id", hex(window)), run("xprop", "-id", hex(window), "_NET_FRAME_EXTENTS")
+        place = [re.search(label + r":\s+(-?\d+)", info)
+                 for label in ("upper-left X", "upper-left Y", "Width", "Height")]
+        sides = re.search(r"=\s*(\d+),\s*(\d+),\s*(\d+),\s*(\d+)", extents)  # left, right, top, bottom
+        return Frame(*(int(m.group(1)) for m in place), *map(int, sides.groups())) if sides and all(place) else None
 
-    def settled_frame(self, title):
-        """The frame once the window is framed and has stopped moving (the same twice, 0.3 s apart)."""
+    def frames(self, title):
+        """Each frame the window is seen with, from now until it has stood still for half a second."""
+        seen, since = [], [0]
+
         def still():
-            before = self.frame(title)
-            time.sleep(0.3)
-            return before if before and before == self.frame(title) else None
-        return wait(still, 5, f"'{title}' was never framed and still")
+            frame = self.frame(title)
+            if frame and frame not in seen[-1:]:
+                seen.append(frame)
+                since[0] = time.monotonic()
+            return seen and time.monotonic() - since[0] > 0.5
+        wait(still, 5, f"'{title}' was never framed and still")
+        return seen
 
     def close(self, title):
         """Its close box, through the window manager."""
-        window = wait(lambda: self.window_id(title), 3, f"the window manager has no window '{title}'")
-        run("wmctrl", "-i", "-c", hex(window))
+        run("wmctrl", "-i", "-c", hex(wait(lambda: self.window_id(title), 3, f"the window manager has no '{title}'")))
 
     def ended(self):
         return self.process.poll() is not None
@@ -234,9 +216,6 @@ class Program:
 
     def ended_normally(self):
         """It ends as a user's close ends it: status 0, no crash, no sanitizer report."""
-        try:
-            status = self.process.wait(10 * PATIENCE)
-        except subprocess.TimeoutExpired:
-            raise AssertionError("the program did not end")
-        if status != 0 or any(report in self.errors() for report in ("Sanitizer", "runtime error:")):
-            raise AssertionError(f"the program ended with {status}: {self.errors()}")
+        wait(self.ended, 10, "the program did not end")
+        if self.process.returncode != 0 or any(report in self.errors() for report in ("Sanitizer", "runtime error:")):
+            raise AssertionError(f"the program ended with {self.process.returncode}: {self.errors()}")
