@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "platform/errors.h"
+#include "platform/timers.h"
 
 namespace agelark {
 
@@ -95,6 +96,8 @@ FormWindow* Windows::get(const QString& name) {
 
 FormWindow* Windows::show(const QString& name) {
     return load(name, [](FormWindow* window) {
+        // A minimised window comes back too: the user asked to see it.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->activateWindow();
@@ -138,7 +141,12 @@ void Windows::unload(const QString& name, UnloadReason reason) {
         runHandler(window, [&] { definition->queryUnload(window, reason); });
 
     // The window's counters stop now, not when the event loop gets round to deleting it.
-    for (QTimer* timer : window->findChildren<QTimer*>()) timer->stop();
+    for (QTimer* timer : window->findChildren<QTimer*>()) {
+        if (auto own = qobject_cast<Timer*>(timer))
+            own->setEnabled(false);  // also off the beat of a minimised window
+        else
+            timer->stop();
+    }
     window->hide();
     loaded_.removeAll(window);
     window->deleteLater();

@@ -13,9 +13,6 @@ from desktop import press
 class Wayland(unittest.TestCase):
     def test_starts_counts_and_ends(self):
         with desktop.Program() as p:
-            # Whole stacks at each allocation, so that a leak check under the sanitizers finds Mesa's EGL
-            # beneath the runtime's own buffer, whose frames the fast unwinder cannot always name.
-            p.env["LSAN_OPTIONS"] += ":fast_unwind_on_malloc=0"
             main = p.start()
             p.page(main, "Sony")
             press(p.control(main, "push button", "PS2"))

@@ -19,8 +19,7 @@ private slots:
         for (const char* button : {"cmdQAV3_0", "cmdQAV3_1", "cmdQAV3_2", "cmdQAV4_1", "cmdQAV5_1", "cmdQAV3_0"})
             program.click("Form1", button);  // the first one twice: a second click starts it again
         program.click("Form2", "cmdqAv");
-        // The project's address (a placeholder under the reserved domain until it has a home page).
-        QCOMPARE(program.launcher.started, QList<QStringList>(7, QStringList{"xdg-open", "https://agelark.example.org/"}));
+        QCOMPARE(program.launcher.started, QList<QStringList>(7, QStringList{"xdg-open", siteAddress}));
         QCOMPARE(program.tabs()->currentIndex(), 3);
         QVERIFY(program.window("Form2")->isVisible());
         QVERIFY(program.messages.shown.isEmpty());
@@ -41,7 +40,7 @@ private slots:
         };
         program.launcher.whenFailed[0](3);
         program.messages.whileOpen = nullptr;
-        const QString address = "https://agelark.example.org/";
+        const QString& address = siteAddress;
         QCOMPARE(program.messages.told(),
                  QStringList({"warning: Could not open " + address + " in a web browser: \"xdg-open\" ended with exit "
                               "status 3. Is a web browser installed and chosen as the default one?",
@@ -58,10 +57,10 @@ private slots:
         QTest::addColumn<QString>("opener");  // the script on the search path; none: no opener at all
         QTest::addColumn<QString>("told");
         QTest::newRow("not installed") << QString()
-                                       << "Could not open https://agelark.example.org/ in the web browser: the command "
+                                       << "Could not open " + siteAddress + " in the web browser: the command "
                                           "\"xdg-open\" could not be started. Is it installed?";
         QTest::newRow("no browser") << "#!/bin/sh\nsleep 0.2\nexit 3\n"
-                                    << "Could not open https://agelark.example.org/ in a web browser: \"xdg-open\" "
+                                    << "Could not open " + siteAddress + " in a web browser: \"xdg-open\" "
                                        "ended with exit status 3. Is a web browser installed and chosen as the default one?";
     }
 

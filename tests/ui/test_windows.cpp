@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QElapsedTimer>
 #include <memory>
 #include <QStyle>
 #include <QTabBar>
@@ -81,9 +82,11 @@ private slots:
         QPointer<FormWindow> first = program.window("Form2");
         QCOMPARE(first->pos(), QPoint(200, 150));
         first->move(420, 330);  // by the user: the next click brings it back, same window, still counting
+        first->showMinimized();  // and back from the task bar too
         program.openHandheld();
         QCOMPARE(program.window("Form2"), first.data());
         QCOMPARE(first->pos(), QPoint(200, 150));
+        QVERIFY(!first->isMinimized());
         form1->move(40, 60);  // the handheld window follows the main window's new corner
         program.openHandheld();
         QCOMPARE(first->pos(), QPoint(40, 60));
@@ -123,6 +126,58 @@ private slots:
         program.processEvents();
         QCOMPARE(program.programEnded, 1);
         QVERIFY(!main && !form2 && !saved && !handheldCounter);
+    }
+
+    // Nobody sees a minimised window: its counts and its clock tick once a
+    // second, the other window's at their own pace; when it comes back they
+    // are right at once, before anything else runs (before it is drawn).
+    void minimisedWindowSleeps_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("showingTime");  // its labels and boxes that show the time of day
+        QTest::newRow("main window: a counter, the count-up, the clock")
+            << "Form1" << QStringList{"lblLabel2", "txtPsNow", "lblCustom", "lblClock"};
+        QTest::newRow("handheld window: its counter") << "Form2" << QStringList{"lblAgelark", "txtNow"};
+    }
+
+    void minimisedWindowSleeps() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, showingTime);
+        StartedProgram program;
+        program.click("Form1", "cmdPS2");
+        program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2015");
+        program.click("Form1", "cmdCustom");
+        program.openHandheld("cmdGB");
+        const QString other = window == "Form1" ? "Form2" : "Form1";
+        const QStringList running = program.running(window), otherRunning = program.running(other);
+        const auto notShowing = [&](const QString& time) {
+            QStringList stale;
+            for (const QString& control : showingTime)
+                if (!program.text(window, control).contains(time)) stale << control;
+            return stale;
+        };
+
+        program.window(window)->showMinimized();
+        program.processEvents();  // and what the window system sends meanwhile
+        QCOMPARE(program.running(window), QStringList());  // none of its timers wakes ten times a second
+        QCOMPARE(program.running(other), otherRunning);
+        program.clock.advanceSeconds(1);
+        QTRY_COMPARE_WITH_TIMEOUT(notShowing("11:10:01"), QStringList(), 2000);  // one beat
+        program.clock.advanceSeconds(5);
+        program.window(window)->showNormal();
+        QCOMPARE(notShowing("11:10:06"), QStringList());
+        QCOMPARE(program.running(window), running);
+    }
+
+    // The save's twenty steps and its confirmation keep their pace in a minimised main window.
+    void minimisedMainWindowConfirmsASaveInTime() {
+        StartedProgram program;
+        program.click("Form1", "cmdSave");
+        program.processEvents();  // written: the animation starts
+        program.window("Form1")->showMinimized();
+        QElapsedTimer waited;
+        waited.start();
+        QTRY_COMPARE_WITH_TIMEOUT(program.beep.count, 1, 30000);
+        QVERIFY2(waited.elapsed() < 3500, qPrintable(QString::number(waited.elapsed())));
     }
 
     void unloadByCodeLeavesTheHandheldWindowAlone() {
