@@ -1,15 +1,18 @@
 // What the running program costs: the processor time it uses per second of
-// wall time with a counter running in each of its six groups, the custom
-// count-up and the clock (eight 100 ms timers), against a bare Qt window with
-// one 100 ms timer that writes the time into a label, measured in the same run.
+// wall time, and how often its main thread wakes, with a counter running in
+// each of its six groups, the custom count-up and the clock (eight 100 ms
+// timers), against a bare Qt window with one 100 ms timer that writes the time
+// into a label, measured in the same run: both shown, and both minimised.
 //
 // Each side runs in a fresh process: this executable starts itself with
-// "program" or "bare"; the child sets its window up, settles for a second,
-// then runs its event loop for the measured span and prints the process CPU
-// time used, the wall time and the number of timer ticks it saw. The two
-// sides take turns, `runs` times, and the medians are compared.
+// "program" or "bare" (and "minimised"); the child sets its windows up, settles
+// for a second, then runs its event loop for the measured span and prints the
+// process CPU time used, the wall time, the times its main thread woke (its
+// voluntary context switches) and the number of timer ticks it saw. The sides
+// take turns, `runs` times, and the medians are compared.
 // The windows are shown on the session's display when there is one, else
-// offscreen (see bench_display.h).
+// offscreen (see bench_display.h). Only a window manager minimises a window:
+// without one (offscreen, a bare Xvfb) the minimised sides are left out.
 //   bench_running [--seconds=N] [--runs=N]   (default 10 s, 3 runs; other arguments are ignored)
 
 #include <QAbstractButton>
@@ -17,6 +20,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWindow>
 #include <QProcess>
 #include <QTime>
 #include <QTimer>
@@ -24,6 +28,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,8 +54,16 @@ void runEventLoopFor(int milliseconds) {
     loop.exec();
 }
 
+// The times this thread has gone to sleep and been woken (its voluntary context switches).
+long wakeUps() {
+    std::ifstream status("/proc/thread-self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("voluntary_ctxt_switches:")) return std::atol(line.c_str() + 24);
+    return 0;
+}
+
 // Counts every tick of the window's timers, so the figures show the counters really ran.
-void countTicks(QWidget* window, long* ticks) {
+void countTicks(QObject* window, long* ticks) {
     for (QTimer* timer : window->findChildren<QTimer*>())
         QObject::connect(timer, &QTimer::timeout, [ticks] { ++*ticks; });
 }
@@ -58,7 +72,7 @@ void click(const char* window, const char* button) {
     agelark::control<QAbstractButton>(agelark::windows().get(window), button)->click();
 }
 
-int child(int argc, char** argv, bool program, int seconds) {
+int child(int argc, char** argv, bool program, bool minimised, int seconds) {
     QApplication app(argc, argv);
     long ticks = 0;
     QWidget bare;
@@ -90,27 +104,52 @@ int child(int argc, char** argv, bool program, int seconds) {
     }
 
     runEventLoopFor(1000);  // settle: first paints, first ticks
+    QWidgetList shown = program ? QWidgetList{agelark::windows().get("Form1"), agelark::windows().get("Form2")}
+                                : QWidgetList{&bare};
+    bool minimisedByWindowManager = true;
+    if (minimised) {
+        for (QWidget* window : shown) window->showMinimized();
+        runEventLoopFor(1000);
+        // The window manager took them off the screen: nothing draws them any more.
+        for (QWidget* window : shown) minimisedByWindowManager &= !window->windowHandle()->isExposed();
+        // The minimised program's timers tick together on one beat, a timer of the application's own.
+        if (program) countTicks(qApp, &ticks);
+    }
+    // Its clock shows that the program counted.
+    const QString clockBefore = program ? agelark::control<QLabel>(shown[0], "lblClock")->text() : QString();
     ticks = 0;
+    const long wakeUps0 = wakeUps();
     const double cpu0 = clockMs(CLOCK_PROCESS_CPUTIME_ID), wall0 = clockMs(CLOCK_MONOTONIC);
     runEventLoopFor(seconds * 1000);
     const double cpu = clockMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0, wall = clockMs(CLOCK_MONOTONIC) - wall0;
-    std::printf("%.3f %.3f %ld\n", cpu, wall, ticks);
+    const long woke = wakeUps() - wakeUps0;
+    const bool counted = !program || agelark::control<QLabel>(shown[0], "lblClock")->text() != clockBefore;
+    std::printf("%.3f %.3f %ld %ld %d %d\n", cpu, wall, woke, ticks, int(counted), int(minimisedByWindowManager));
     return 0;
 }
 
 struct Sample {
     double cpuMs, wallMs;
-    long ticks;
+    long wakeUps, ticks;
+    int counted, minimised;
     double percentOfCore() const { return 100.0 * cpuMs / wallMs; }
+    double wakeUpsPerSecond() const { return 1000.0 * double(wakeUps) / wallMs; }
 };
 
-Sample sample(const QString& self, const char* mode, int seconds) {
+Sample sample(const QString& self, const char* mode, bool minimised, int seconds) {
     QProcess process;
-    process.start(self, {QString::fromLatin1(mode), QStringLiteral("--seconds=%1").arg(seconds)});
+    QStringList arguments{QString::fromLatin1(mode), QStringLiteral("--seconds=%1").arg(seconds)};
+    if (minimised) arguments << QStringLiteral("minimised");
+    process.start(self, arguments);
     process.waitForFinished(-1);
     Sample s{};
-    if (std::sscanf(process.readAllStandardOutput().constData(), "%lf %lf %ld", &s.cpuMs, &s.wallMs, &s.ticks) != 3) {
+    if (std::sscanf(process.readAllStandardOutput().constData(), "%lf %lf %ld %ld %d %d", &s.cpuMs, &s.wallMs,
+                    &s.wakeUps, &s.ticks, &s.counted, &s.minimised) != 6) {
         std::fprintf(stderr, "bench_running: the %s child reported nothing\n", mode);
+        std::exit(1);
+    }
+    if (!s.counted) {
+        std::fprintf(stderr, "bench_running: the %s program did not count\n", minimised ? "minimised" : "shown");
         std::exit(1);
     }
     return s;
@@ -121,14 +160,19 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// "0.452% (0.431-0.470)": the median of the runs and their spread.
+// "0.452% (0.431-0.470)": the median of the runs and their spread; the same for wake-ups a second.
 void printSide(const char* what, const std::vector<Sample>& samples) {
-    std::vector<double> percent, cpu;
+    std::vector<double> percent, cpu, woke;
     long ticks = 0;
-    for (const Sample& s : samples) percent.push_back(s.percentOfCore()), cpu.push_back(s.cpuMs), ticks += s.ticks;
-    std::printf("  %-40s %6.3f%% of one core (runs %.3f-%.3f; %.1f ms CPU; %ld ticks a run)\n", what, median(percent),
-                *std::min_element(percent.begin(), percent.end()), *std::max_element(percent.begin(), percent.end()),
-                median(cpu), ticks / long(samples.size()));
+    for (const Sample& s : samples)
+        percent.push_back(s.percentOfCore()), cpu.push_back(s.cpuMs), woke.push_back(s.wakeUpsPerSecond()),
+            ticks += s.ticks;
+    std::printf("  %-40s %6.3f%% of one core (runs %.3f-%.3f; %.1f ms CPU), %5.1f wake-ups/s (runs %.1f-%.1f); "
+                "%ld timer events a run\n",
+                what, median(percent), *std::min_element(percent.begin(), percent.end()),
+                *std::max_element(percent.begin(), percent.end()), median(cpu), median(woke),
+                *std::min_element(woke.begin(), woke.end()), *std::max_element(woke.begin(), woke.end()),
+                ticks / long(samples.size()));
 }
 
 }  // namespace
@@ -142,18 +186,25 @@ int main(int argc, char** argv) {
     }
     const QString display = bench::chooseDisplay();
     if (argc > 1 && (std::string_view(argv[1]) == "program" || std::string_view(argv[1]) == "bare"))
-        return child(argc, argv, std::string_view(argv[1]) == "program", seconds);
+        return child(argc, argv, std::string_view(argv[1]) == "program",
+                     argc > 3 && std::string_view(argv[3]) == "minimised", seconds);
 
     const QString self = QString::fromLocal8Bit(argv[0]);
-    std::vector<Sample> bare, program;
+    std::vector<Sample> bare, program, bareMinimised, programMinimised;
     std::vector<double> ratios;
-    for (int i = 0; i < runs; ++i) {  // taking turns, so both sides see the same machine
-        bare.push_back(sample(self, "bare", seconds));
-        program.push_back(sample(self, "program", seconds));
+    bool minimising = true;  // until a child finds no window manager to minimise its windows
+    for (int i = 0; i < runs; ++i) {  // taking turns, so every side sees the same machine
+        bare.push_back(sample(self, "bare", false, seconds));
+        program.push_back(sample(self, "program", false, seconds));
         ratios.push_back(program.back().percentOfCore() / bare.back().percentOfCore());
+        if (!minimising) continue;
+        bareMinimised.push_back(sample(self, "bare", true, seconds));
+        programMinimised.push_back(sample(self, "program", true, seconds));
+        minimising = bareMinimised.back().minimised && programMinimised.back().minimised;
     }
     bench::printDisplay(display);
-    std::printf("CPU time per wall second over %d s, median of %d runs:\n", seconds, runs);
+    std::printf("CPU time per wall second and wake-ups of the main thread over %d s, median of %d runs:\n", seconds,
+                runs);
     printSide("bare window, one 100 ms timer:", bare);
     printSide("program, eight 100 ms timers running:", program);
     std::vector<double> programPercent;
@@ -163,5 +214,11 @@ int main(int argc, char** argv) {
                 *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
     std::printf("  goals: program <= 0.6%% of one core: %s; ratio <= 3: %s (stretch <= 2: %s)\n",
                 percent <= 0.6 ? "met" : "NOT met", ratio <= 3 ? "met" : "NOT met", ratio <= 2 ? "met" : "not met");
+    if (minimising) {
+        printSide("bare window minimised:", bareMinimised);
+        printSide("program minimised:", programMinimised);
+    } else {
+        std::printf("  minimised: left out, no window manager minimises the windows here\n");
+    }
     return 0;
 }

@@ -8,9 +8,8 @@
 
 namespace agelark {
 
-// PLACEHOLDER: an address under the reserved example domain until the project
-// has a home page of its own.
-const QString siteAddress = QStringLiteral("https://agelark.example.org/");
+// The project's home page, set where the project is built (AGELARK_HOMEPAGE).
+const QString siteAddress = QStringLiteral(AGELARK_HOMEPAGE);
 
 // The desktop's own opener hands the address to the user's web browser.
 const QString siteOpener = QStringLiteral("xdg-open");

@@ -1,12 +1,79 @@
 #include "notes/notes_pad.h"
 
+#include <QLocale>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextDocument>
 
+#include "notes/notes_text.h"
+#include "notes/notes_worker.h"
 #include "platform/controls.h"
+#include "platform/errors.h"
 #include "platform/windows.h"
 
 namespace agelark {
+
+namespace {
+
+// A line longer than this would take the pad's layout seconds or minutes to wrap.
+constexpr qsizetype longestLine = 10 * 1000;
+
+// `text` with each line longer than longestLine broken into pieces of that length.
+QString inPieces(const QString& text) {
+    QString pieces;  // empty until the first piece
+    qsizetype line = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool lineBreak = c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        line = lineBreak ? 0 : line + 1;
+        if (line > longestLine) {
+            if (pieces.isEmpty()) pieces = text.first(i);
+            pieces += u'\n';
+            line = 1;
+        }
+        if (!pieces.isEmpty()) pieces += c;
+    }
+    return pieces.isEmpty() ? text : pieces;
+}
+
+struct StateHolder : QObject {
+    using QObject::QObject;
+    PadState state;
+};
+
+// Puts what was found at the notes path into the pad: `shown` is the file's
+// text, broken into pieces where lines are too long (`inPieces`).
+void fillPad(FormWindow* form1, const Loaded& found, const QString& shown, bool inPieces) {
+    PadState& state = padState(form1);
+    QPlainTextEdit* pad = notesPad(form1);
+    const bool readOnly = inPieces || found.kind == AtPath::TooBig;
+    if (found.kind == AtPath::File) pad->setPlainText(shown);
+    if (found.kind == AtPath::TooBig) pad->clear();
+    state = {readOnly ? PadPhase::ReadOnly : PadPhase::Editing, found, padText(form1), state.load};
+    pad->setReadOnly(readOnly);
+    QString told;  // no file leaves the pad's first text, without a word
+    const auto size = [](qint64 bytes, int digits) {
+        return QLocale().formattedDataSize(bytes, digits, QLocale::DataSizeSIFormat);
+    };
+    if (inPieces)
+        told = QStringLiteral("Some lines of the notes in %1 are longer than %2 characters, too long for the pad to "
+                              "edit. The pad shows them broken into pieces and is read-only, so that saving cannot "
+                              "change them. Edit the file with a text editor.")
+                   .arg(found.path, QLocale().toString(longestLine));
+    else if (found.kind == AtPath::TooBig)
+        pad->setPlaceholderText(told = QStringLiteral("The notes file %1 holds %2, more than the pad takes (%3). Open "
+                                                      "it in a text editor: Agelark leaves it as it is and does not "
+                                                      "save over it.")
+                                           .arg(found.path, size(found.size, 1), size(largestNotesFile, 0)));
+    else if (found.kind == AtPath::DanglingLink)
+        told = QStringLiteral("Could not read the notes from %1: %2. Save makes it.").arg(found.path, found.reason);
+    else if (found.kind != AtPath::Missing && found.kind != AtPath::File)
+        told = QStringLiteral("Could not read the notes from %1: %2.\n\nThe file is left as it is: Save will not "
+                              "replace it without asking you first.").arg(found.path, found.reason);
+    if (!told.isEmpty()) throw UserError(told);
+}
+
+}  // namespace
 
 QPlainTextEdit* notesPad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
 
@@ -17,6 +84,44 @@ QString padText(FormWindow* form1) {
     for (QChar& c : text)
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
     return text;
+}
+
+PadState& padState(FormWindow* form1) {
+    QPlainTextEdit* pad = notesPad(form1);
+    for (QObject* child : pad->children())
+        if (auto holder = dynamic_cast<StateHolder*>(child)) return holder->state;
+    return (new StateHolder(pad))->state;
+}
+
+void loadNotes(FormWindow* form1) {
+    PadState& state = padState(form1);
+    state.phase = PadPhase::Loading;
+    notesPad(form1)->setReadOnly(true);
+    const QPointer<FormWindow> window(form1);
+    startNotesWork([window, load = ++state.load, paths = notesPaths()] {
+        Loaded found = readNotes(notesToRead(paths));
+        const QString text = decodeNotesFile(found.bytes), shown = inPieces(text);
+        backOnMainThread([=, pieces = shown.size() != text.size()] {
+            if (window && padState(window).load == load)
+                runHandler(window, [&] { fillPad(window, found, shown, pieces); });
+        });
+    });
+}
+
+KeptNotes keptNotes(FormWindow* oldForm1) {
+    const PadState& state = padState(oldForm1);
+    if (state.phase != PadPhase::Editing) return {};
+    return {state, padText(oldForm1), true};
+}
+
+void keepPadText(FormWindow* form1, const KeptNotes& kept) {
+    if (!kept.kept) return;
+    PadState& state = padState(form1);
+    const int load = state.load + 1;
+    state = kept.state;
+    state.load = load;
+    notesPad(form1)->setPlainText(kept.text);
+    notesPad(form1)->setReadOnly(false);
 }
 
 }  // namespace agelark

@@ -3,14 +3,11 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <optional>
 
-#include "notes/notes_location.h"
 #include "notes/notes_pad.h"
 #include "notes/notes_text.h"
 #include "notes/notes_worker.h"
-#include "notes/notes_write.h"
-#include "notes/pad_state.h"
+#include "notes/notes_file.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
@@ -21,109 +18,94 @@ namespace agelark {
 
 namespace {
 
-// Why the file may not be written without the user's word, and what each answer does.
-QString overwriteQuestion(const QString& path, const NotesRecord& allowed) {
-    const QString answers = QStringLiteral(
-        "\n\nOverwrite replaces what the file holds now with the text in the pad, and that is lost. "
-        "Cancel leaves the file as it is; your text stays in the pad.");
-    if (allowed.path == path && allowed.kind == NotesRecord::Kind::Unreadable)
-        return QStringLiteral("The notes file %1 could not be read when Agelark started, "
-                              "so the pad does not show what it holds.").arg(path) + answers;
-    if (allowed.path == path && allowed.kind == NotesRecord::Kind::Loaded)
-        return QStringLiteral("The notes file %1 has been changed by another program, or by another copy of "
-                              "Agelark, since the pad's text was loaded from it or saved to it.").arg(path) + answers;
-    return QStringLiteral("The notes file %1 has been made by another program, or by another copy of Agelark, "
-                          "since the pad's text was loaded.").arg(path) + answers;
-}
-
 bool saving = false;  // a save is being written on the notes thread
 
 struct Save {
-    QString path;
-    QString text;            // the pad's text when Save was pressed, until it is encoded
-    QByteArray content;      // the bytes to write, once encoded
-    bool encoded = false;
-    NotesRecord allowed;     // what the file may hold to be written over
-    NotesRecord started;     // what the pad knew of the file when Save was pressed
+    NotesPaths paths;
+    QString text;      // the pad's text when Save was pressed
+    PadState started;  // what the pad knew of the file then
+    QString path;      // where it goes, once decided
+    Expected expected;
     QPointer<FormWindow> origin;
+    Written result;
+    QString failure;  // why it failed; empty when it did not
 };
 
-struct Outcome {
-    WriteAttempt attempt;
-    std::optional<QString> failure;  // the reason, when the save failed
-};
-
-bool sameRecord(const NotesRecord& a, const NotesRecord& b) {
-    return a.kind == b.kind && a.path == b.path && sameContent(a.stamp, b.stamp) &&
-           a.stamp.modifiedNs == b.stamp.modifiedNs;
+// Why the file may not be written without the user's word, where it leads now, and what each answer does.
+QString overwriteQuestion(const Save& save) {
+    const Loaded &was = save.expected.at, &now = save.result.now;
+    const QString by = QStringLiteral("by another program, or by another copy of Agelark, since the pad's text was");
+    QString why = QStringLiteral("could not be read when Agelark started, so the pad does not show what it holds.");
+    if (was.kind == AtPath::File) why = QStringLiteral("has been changed %1 loaded from it or saved to it.").arg(by);
+    if (was.kind == AtPath::Missing || was.kind == AtPath::DanglingLink)
+        why = QStringLiteral("has been made %1 loaded.").arg(by);
+    if (now.kind == AtPath::LinkNotYours)
+        why += QStringLiteral(" Now %1: Overwrite puts your notes in the link's place and leaves %2 as it is.")
+                   .arg(now.reason, now.leadsTo);
+    else if (!now.leadsTo.isEmpty())
+        why += QStringLiteral(" It now leads to %1.").arg(now.leadsTo);
+    return QStringLiteral("The notes file %1 %2\n\nOverwrite replaces what is there now with the text in the pad. "
+                          "Cancel leaves the file as it is; your text stays in the pad.").arg(save.path, why);
 }
 
-void written(Save save, const Outcome& outcome);
+void written(Save save);
 
-// Encodes and writes on the notes thread; the outcome comes back to written().
-void startWriting(Save save) {
+// Decides where the notes go, encodes and writes them on the notes thread; then written().
+void startSaving(Save save) {
     saving = true;
-    startNotesWork([save = std::move(save)]() mutable {
-        Outcome outcome;
-        try {
-            if (!save.encoded) {
-                save.content = encodeNotesFile(save.text);
-                save.text = QString();
-                save.encoded = true;
+    startNotesWork(
+        [save = std::move(save)]() mutable {
+            try {
+                if (save.path.isEmpty()) {
+                    save.path = notesToWrite(save.paths);
+                    const Loaded& loaded = save.started.file;
+                    save.expected = {loaded.path == save.path ? loaded : Loaded{.path = save.path}};
+                }
+                const bool unchanged = save.text == save.started.text;
+                save.result = writeNotes(save.path, encodeNotesFile(save.text), save.expected, unchanged);
+            } catch (const std::exception& failure) {  // out of memory too: nothing may escape the thread
+                save.failure = QString::fromStdString(failure.what());
             }
-            outcome.attempt = writeUnlessChanged(save.path, save.content, save.allowed);
-        } catch (const FileError& failure) {
-            outcome.failure = failure.reason();
-        } catch (const std::exception& failure) {  // out of memory: nothing may escape the thread
-            outcome.failure = QString::fromLocal8Bit(failure.what());
-        }
-        backOnMainThread([save = std::move(save), outcome]() mutable { written(std::move(save), outcome); });
-    });
+            backOnMainThread([save = std::move(save)]() mutable { written(std::move(save)); });
+        },
+        true);
 }
 
-void startAnimation(FormWindow* form1) {
-    // A save during the animation sets the interval again; the bar goes on from where it stands.
-    Timer* animation = control<Timer>(form1, "Timer23");
-    animation->setEnabled(true);
-    animation->setTickInterval(100);
-}
-
-void written(Save save, const Outcome& outcome) {
+void written(Save save) {
     saving = false;
     // The window whose pad was saved; after a rebuild, the new main window
-    // when it took the pad's text along (and with it what the pad knew of the
-    // file), not one that loaded the file afresh.
+    // when it took the pad's text along, not one that loaded the file afresh.
     FormWindow* form1 = save.origin;
-    if (!form1) {
-        FormWindow* now = windows().loadedWindow("Form1");
-        if (now && sameRecord(padState(now).record, save.started)) form1 = now;
-    }
-    FormWindow* over = form1 ? form1 : windows().loadedWindow("Form1");
-    if (!over) return;  // the program is ending
-    runHandler(over, [&] {
-        if (outcome.failure)
-            throw UserError(QStringLiteral("Could not save the notes to %1: %2").arg(save.path, *outcome.failure));
-        if (!form1) {
-            // The new window read the file after this save ended, and shows what it holds.
-            if (outcome.attempt.written) return;
+    FormWindow* now = windows().loadedWindow("Form1");
+    if (!form1 && now && sameAtPath(padState(now).file, save.started.file)) form1 = now;
+    if (!now) return;  // the program is ending
+    runHandler(form1 ? form1 : now, [&] {
+        if (!save.failure.isEmpty())
+            throw UserError(QStringLiteral("Could not save the notes to %1: %2").arg(save.path, save.failure));
+        if (!form1 && !save.result.written)
             throw UserError(QStringLiteral("Nothing was saved to %1: another program, or another copy of Agelark, "
-                                           "had changed it. The pad shows what the file holds now.")
-                                .arg(save.path));
-        }
-        PadState& state = padState(form1);
-        if (outcome.attempt.written) {
-            state.record = {NotesRecord::Kind::Loaded, save.path, outcome.attempt.stamp};
-            startAnimation(form1);
+                                           "had changed it. The pad shows what the file holds now.").arg(save.path));
+        if (!form1) return;  // the new window read the file after this save, and shows what it holds
+        if (save.result.written) {
+            padState(form1).file = save.result.now;
+            padState(form1).text = save.text;
+            // A save during the animation sets the interval again; the bar goes on from where it stands.
+            control<Timer>(form1, "Timer23")->setEnabled(true);
+            control<Timer>(form1, "Timer23")->setTickInterval(100);
+            if (save.path == save.paths.own && save.path != save.started.file.path && !save.expected.agreed)
+                showNotice(form1, QStringLiteral("Your notes were saved to your own copy, %1, because the notes file "
+                                                 "beside the program, %2, is not yours to change. Agelark reads "
+                                                 "your notes from your copy from now on.")
+                                      .arg(save.path, save.paths.beside));
             return;
         }
         const QPointer<FormWindow> window(form1);
-        const bool overwrite = askUser(form1, overwriteQuestion(save.path, save.allowed), QStringLiteral("Overwrite"));
         // A rebuild of the main window while the question was open took the pad's text along.
-        if (!window || !overwrite) return;
+        if (!askUser(form1, overwriteQuestion(save), QStringLiteral("Overwrite")) || !window) return;
         // Exactly what the user was told of may be replaced; a change after that is asked about again.
-        save.allowed = {NotesRecord::Kind::Loaded, save.path, outcome.attempt.stamp};
+        save.expected = {save.result.now, true};
         save.origin = window;
-        startWriting(std::move(save));
+        startSaving(std::move(save));
     });
 }
 
@@ -132,28 +114,23 @@ void written(Save save, const Outcome& outcome) {
 bool notesSaveUnderWay() { return saving; }
 
 void cmdSave_Click(FormWindow* form1) {
-    PadState& state = padState(form1);
+    const PadState& state = padState(form1);
     if (state.phase == PadPhase::Loading)
         throw UserError(QStringLiteral("The notes are still being loaded into the pad. "
-                                       "Save again once they are all there; nothing was saved."));
+                                       "Save again once they are there; nothing was saved."));
     if (state.phase == PadPhase::ReadOnly)
-        throw UserError(QStringLiteral("Nothing was saved: the pad shows the notes of %1 read-only, because some of "
-                                       "their lines are too long to edit here. The file is unchanged.")
-                            .arg(state.record.path));
-    const QString path = notesFiles().write;
+        throw UserError(QStringLiteral("Nothing was saved: the pad shows the notes of %1 read-only, because %2. "
+                                       "The file is unchanged.")
+                            .arg(state.file.path, state.file.kind == AtPath::TooBig
+                                                      ? QStringLiteral("the file is too big for the pad")
+                                                      : QStringLiteral("some lines are too long to edit here")));
     if (saving)
-        throw UserError(QStringLiteral("The notes are still being written to %1 by the last Save. "
-                                       "Save again once \"Working...\" shows to save what you typed since.")
-                            .arg(path));
-
+        throw UserError(QStringLiteral("The notes are still being written by the last Save. "
+                                       "Save again once \"Working...\" shows to save what you typed since."));
     // The pad's text is taken now; the writing goes on beside the window,
     // which takes typing meanwhile. The file is complete on disk before the
     // animation starts, so the confirmation never comes ahead of the data.
-    startWriting({.path = path,
-                  .text = padText(form1),
-                  .allowed = state.record,
-                  .started = state.record,
-                  .origin = form1});
+    startSaving({.paths = notesPaths(), .text = padText(form1), .started = state, .origin = form1});
 }
 
 void Timer23_Timer(FormWindow* form1) {

@@ -2,79 +2,8 @@
 
 #include <QStringDecoder>
 #include <array>
-#include <utility>
 
 namespace agelark {
-
-namespace {
-
-constexpr QLatin1StringView lessThan("&lt;");
-constexpr QLatin1StringView greaterThan("&gt;");
-constexpr QLatin1StringView ampersand("&amp;");
-
-// The reference that stands for `c` in markup, or none.
-QLatin1StringView referenceFor(QChar c) {
-    switch (c.unicode()) {
-    case u'<': return lessThan;
-    case u'>': return greaterThan;
-    case u'&': return ampersand;
-    default: return {};
-    }
-}
-
-}  // namespace
-
-// Both directions size their result first and write it in one pass: notes of
-// several megabytes go through them at every start.
-
-QString escapeMarkup(QStringView text) {
-    qsizetype grows = 0;
-    for (const QChar c : text) grows += qMax<qsizetype>(referenceFor(c).size() - 1, 0);
-    if (grows == 0) return text.toString();
-
-    QString markup(text.size() + grows, Qt::Uninitialized);
-    QChar* out = markup.data();
-    for (const QChar c : text) {
-        const QLatin1StringView reference = referenceFor(c);
-        if (reference.isEmpty()) {
-            *out++ = c;
-            continue;
-        }
-        for (const char r : reference) *out++ = QLatin1Char(r);
-    }
-    return markup;
-}
-
-QString unescapeMarkup(const QString& markup) {
-    if (!markup.contains(u'&')) return markup;
-
-    QString text(markup.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    const QStringView view(markup);
-    for (qsizetype i = 0; i < view.size();) {
-        if (view[i] == u'&') {
-            const QStringView rest = view.sliced(i);
-            if (rest.startsWith(lessThan)) {
-                *out++ = u'<';
-                i += lessThan.size();
-                continue;
-            }
-            if (rest.startsWith(greaterThan)) {
-                *out++ = u'>';
-                i += greaterThan.size();
-                continue;
-            }
-            if (rest.startsWith(ampersand)) {
-                *out++ = u'&';
-                i += ampersand.size();
-                continue;
-            }
-        }
-        *out++ = view[i++];
-    }
-    text.truncate(out - text.constData());
-    return text;
-}
 
 namespace {
 
@@ -138,48 +67,17 @@ QString decodeMixed(QByteArrayView bytes) {
     return text;
 }
 
-// Where the last bytes hold the start of a UTF-8 sequence that runs past the
-// end; the size when they do not. Everything before that point decodes the
-// same whatever follows it.
-qsizetype unfinishedSequence(QByteArrayView bytes) {
-    for (qsizetype i = bytes.size() - 1; i >= qMax<qsizetype>(0, bytes.size() - 3); --i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if ((b & 0xC0) == 0x80) continue;
-        const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        return i + length > bytes.size() ? i : bytes.size();
-    }
-    return bytes.size();
-}
-
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
 }  // namespace
 
-QString NotesFileDecoder::decode(QByteArrayView part, bool last) {
-    QByteArray joined;
-    QByteArrayView bytes = part;
-    if (!held_.isEmpty()) {
-        joined = std::exchange(held_, QByteArray());
-        joined.append(part);
-        bytes = joined;
-    }
-    if (atStart_) {
-        if (!last && bytes.size() < byteOrderMark.size() && QByteArrayView(byteOrderMark).startsWith(bytes)) {
-            held_ = bytes.toByteArray();
-            return {};
-        }
-        atStart_ = false;
-        // The mark is dropped here, so a second one is part of the text.
-        if (bytes.startsWith(byteOrderMark)) bytes = bytes.sliced(byteOrderMark.size());
-    }
-    if (!last) {
-        const qsizetype cut = unfinishedSequence(bytes);
-        held_ = bytes.sliced(cut).toByteArray();
-        bytes = bytes.first(cut);
-    }
+QString decodeNotesFile(QByteArrayView bytes) {
+    // The mark is dropped here, so a second one is part of the text.
+    if (bytes.startsWith(byteOrderMark)) bytes = bytes.sliced(byteOrderMark.size());
     if (bytes.isValidUtf8()) {
         // Told to keep a mark at the start as U+FEFF, where fromUtf8 would drop it.
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         return utf8.decode(bytes);
     }
     // A file written partly by an 8-bit program, or UTF-8 with a stray byte:
@@ -188,9 +86,7 @@ QString NotesFileDecoder::decode(QByteArrayView part, bool last) {
     return decodeMixed(bytes);
 }
 
-QString decodeNotesFile(const QByteArray& bytes) { return NotesFileDecoder().decode(bytes, true); }
-
-QByteArray encodeNotesFile(const QString& padText) {
+QByteArray encodeNotesFile(QStringView padText) {
     // One pass straight into UTF-8: the runs between line breaks go through
     // the encoder, each break becomes CR LF.
     QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
@@ -208,25 +104,6 @@ QByteArray encodeNotesFile(const QString& padText) {
     out = utf8.appendToBuffer(out, rest);
     bytes.truncate(out - bytes.constData());
     return bytes;
-}
-
-QString bodyMarkupOf(QStringView text, qsizetype from, qsizetype count) {
-    QString markup = escapeMarkup(text.sliced(from, count));
-    if (from == 0) markup.prepend(QStringLiteral("<PRE>"));
-    if (from + count == text.size()) markup.append(QStringLiteral("</PRE>"));
-    return markup;
-}
-
-QString bodyMarkupOf(const QByteArray& fileBytes) {
-    const QString text = decodeNotesFile(fileBytes);
-    return bodyMarkupOf(text, 0, text.size());
-}
-
-QString padTextFromBodyMarkup(QString markup) {
-    // The escaped text holds no '<', so both tags can only be the view's wrapper.
-    markup.remove(QStringLiteral("<PRE>"), Qt::CaseSensitive);
-    markup.remove(QStringLiteral("</PRE>"), Qt::CaseSensitive);
-    return unescapeMarkup(markup);
 }
 
 }  // namespace agelark

@@ -1,7 +1,7 @@
 #include "notes/notes_worker.h"
 
 #include <QCoreApplication>
-#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -12,57 +12,59 @@ namespace agelark {
 namespace {
 
 // One thread that drains the queue and ends when it is empty; the next job
-// starts a new one. No thread is kept waiting, so a forked child (the tests')
-// starts with none that it would wait on in vain.
+// starts a new one. The program's end lets go of one stuck in a file system
+// that does not answer.
 struct Worker {
     std::mutex mutex;
-    std::condition_variable idle;
-    std::deque<std::function<void()>> jobs;
+    std::condition_variable changed;
+    std::deque<std::pair<std::function<void()>, bool>> jobs;
     bool running = false;
-    std::thread thread;
+    int saves = 0;  // asked for and not ended
+    bool ending = false;
+    std::thread thread;  // the last one started
 };
 
-std::atomic<bool> ending = false;
-
-// The application's end waits for a save under way (post routines run while
-// the application object still stands); a load still reading gives up.
-void endNotesWork() {
-    ending = true;
-    waitForNotesWork();
+// Never destroyed: a job may still be stuck in the file system as the process exits.
+Worker& worker() {
+    static Worker* const instance = new Worker;
+    return *instance;
 }
 
-Worker& worker() {
-    static Worker* const instance = [] {
-        qAddPostRoutine(endNotesWork);
-        return new Worker;  // never destroyed: a job may still be ending as the process exits
-    }();
-    return *instance;
+// The application's end (post routines run while the application object still
+// stands) lets a save under way finish on a disk that answers.
+void endNotesWork() {
+    Worker& w = worker();
+    std::unique_lock lock(w.mutex);
+    w.changed.wait_for(lock, std::chrono::seconds(5), [&] { return w.saves == 0; });
+    w.ending = true;
+    if (w.thread.joinable()) w.running ? w.thread.detach() : w.thread.join();
 }
 
 void runJobs() {
     Worker& w = worker();
-    for (;;) {
-        std::function<void()> job;
-        {
-            const std::lock_guard lock(w.mutex);
-            if (w.jobs.empty()) {
-                w.running = false;
-                w.idle.notify_all();
-                return;
-            }
-            job = std::move(w.jobs.front());
-            w.jobs.pop_front();
-        }
+    std::unique_lock lock(w.mutex);
+    while (!w.jobs.empty()) {
+        auto [job, save] = std::move(w.jobs.front());
+        w.jobs.pop_front();
+        lock.unlock();
         job();
+        lock.lock();
+        if (save) --w.saves;
+        w.changed.notify_all();
     }
+    w.running = false;
+    w.changed.notify_all();
 }
 
 }  // namespace
 
-void startNotesWork(std::function<void()> job) {
+void startNotesWork(std::function<void()> job, bool save) {
     Worker& w = worker();
     const std::lock_guard lock(w.mutex);
-    w.jobs.push_back(std::move(job));
+    static const bool once = (qAddPostRoutine(endNotesWork), true);
+    Q_UNUSED(once);
+    w.jobs.emplace_back(std::move(job), save);
+    if (save) ++w.saves;
     if (w.running) return;
     // A thread that ran before has left its loop already: joining it is immediate.
     if (w.thread.joinable()) w.thread.join();
@@ -71,16 +73,16 @@ void startNotesWork(std::function<void()> job) {
 }
 
 void backOnMainThread(std::function<void()> then) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(then), Qt::QueuedConnection);
+    Worker& w = worker();
+    // Under the lock, so that nothing is posted to an application that has begun to go.
+    const std::lock_guard lock(w.mutex);
+    if (!w.ending) QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(then), Qt::QueuedConnection);
 }
 
-bool notesWorkEnding() { return ending; }
-
-void waitForNotesWork() {
+bool notesWorkPending() {
     Worker& w = worker();
-    std::unique_lock lock(w.mutex);
-    w.idle.wait(lock, [&] { return !w.running; });
-    if (w.thread.joinable()) w.thread.join();
+    const std::lock_guard lock(w.mutex);
+    return w.running;
 }
 
 }  // namespace agelark

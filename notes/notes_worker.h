@@ -1,27 +1,24 @@
 #pragma once
-// The notes file is read and written on a thread of its own, so that the
-// window goes on answering however big the file is. The work runs one job at
-// a time, in the order it was asked for: a load asked for after a save reads
-// what that save wrote. Jobs touch no widget; what they find goes back to the
-// main thread's event loop.
+// The notes file is read and written on a thread of its own, so that neither
+// a big file nor a file system that does not answer holds up the window. The
+// work runs one job at a time, in the order it was asked for: a load asked
+// for after a save reads what that save wrote. Jobs touch no widget; what they
+// find goes back to the main thread's event loop.
 
 #include <functional>
 
 namespace agelark {
 
 // Runs `job` on the notes thread, after every job asked for before it. A job
-// must not throw.
-void startNotesWork(std::function<void()> job);
+// must not throw. The end of the program waits a few seconds at most for the
+// jobs that are `saves` to end, and never for a load.
+void startNotesWork(std::function<void()> job, bool save = false);
 
-// From a job: runs `then` on the main thread, from its event loop.
+// From a job: runs `then` on the main thread, from its event loop; nothing
+// once the program is ending.
 void backOnMainThread(std::function<void()> then);
 
-// Waits until every job asked for so far has ended. What they sent back to
-// the main thread still comes through its event loop. The program waits so
-// at its end, so that a save under way is finished before it goes.
-void waitForNotesWork();
-
-// Whether the program is ending: a job that waits on the main thread gives up.
-bool notesWorkEnding();
+// Whether a job asked for has not ended yet.
+bool notesWorkPending();
 
 }  // namespace agelark

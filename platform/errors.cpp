@@ -39,11 +39,11 @@ void runWaitingActions() {
     while (boxesOpen == 0 && !waitingForBoxes.isEmpty()) waitingForBoxes.takeFirst()();
 }
 
-// Shows the failure unless a box is already open; reports whether it was shown.
-bool report(QWidget* window, const std::exception& failure) {
-    if (boxesOpen > 0) return false;
-    showBox([&] { platform().messages->warning(window, describeFailure(failure)); });
-    return true;
+// Shows the failure in a warning box; while another box is open, once it has closed.
+void report(QWidget* window, const std::exception& failure) {
+    whenNoBoxOpen([window = QPointer<QWidget>(window), text = describeFailure(failure)] {
+        showBox([&] { platform().messages->warning(window, text); });
+    });
 }
 
 }  // namespace
@@ -100,9 +100,8 @@ void runTick(QWidget* window, Timer* timer, const std::function<void()>& handler
     } catch (const std::exception& failure) {
         if (timer->failureTold()) return;
         // Marked first: the box runs other events, among them this timer's next ticks.
-        const QPointer<Timer> alive(timer);
         timer->setFailureTold(true);
-        if (!report(window, failure) && alive) timer->setFailureTold(false);  // a box was open: told at a later failure
+        report(window, failure);
     }
 }
 

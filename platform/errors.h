@@ -40,8 +40,8 @@ void whenNoBoxOpen(std::function<void()> action);
 bool askUser(QWidget* window, const QString& text, const QString& action);
 
 // Runs one event handler. A failure stops it at the failing step and is shown
-// in a warning box over `window`; nothing escapes into the event loop. While a
-// warning box is open, further failures are not shown on top of it.
+// in a warning box over `window`; nothing escapes into the event loop. A
+// failure while another box is open is shown once that box has closed.
 void runHandler(QWidget* window, const std::function<void()>& handler);
 
 // The same for a handler the user starts (a click). While a message box is

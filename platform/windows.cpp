@@ -9,6 +9,7 @@
 
 #include "platform/accessible.h"
 #include "platform/errors.h"
+#include "platform/timers.h"
 
 namespace agelark {
 
@@ -89,6 +90,8 @@ FormWindow* Windows::get(const QString& name) {
 
 FormWindow* Windows::show(const QString& name) {
     return load(name, [](FormWindow* window) {
+        // A minimised window comes back too: the user asked to see it.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->activateWindow();
@@ -132,7 +135,12 @@ void Windows::unload(const QString& name, UnloadReason reason) {
         runHandler(window, [&] { definition->queryUnload(window, reason); });
 
     // The window's counters stop now, not when the event loop gets round to deleting it.
-    for (QTimer* timer : window->findChildren<QTimer*>()) timer->stop();
+    for (QTimer* timer : window->findChildren<QTimer*>()) {
+        if (auto own = qobject_cast<Timer*>(timer))
+            own->setEnabled(false);  // also off the beat of a minimised window
+        else
+            timer->stop();
+    }
     window->hide();
     loaded_.removeAll(window);
     window->deleteLater();

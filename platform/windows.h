@@ -52,8 +52,8 @@ public:
     // Every loaded window, shown or hidden, in the order they were loaded.
     QList<FormWindow*> loaded() const;
 
-    // Modeless; brings a shown window to the front. A failure of the load
-    // handler is reported once the window shows.
+    // Modeless; brings a shown window to the front, restored when it was
+    // minimised. A failure of the load handler is reported once the window shows.
     FormWindow* show(const QString& name);
     void hide(const QString& name);
     void unload(const QString& name, UnloadReason reason = UnloadReason::Code);

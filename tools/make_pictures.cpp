@@ -1,15 +1,21 @@
-// Draws the pictures the program shows beside itself: the title picture, one
-// picture per console (its name and year on a background that keeps that
-// console's label colour readable) and the window icon.
-//   make_pictures OUTPUT_FOLDER
+// Renders the drawings in pictures/ into the files the program reads beside
+// itself: each console's picture and the title picture as JPEG files at the
+// picture box's size and at twice that for dense screens ("ps2.jpg",
+// "ps2@2x.jpg"), and the window icon as PNG files.
+//   make_pictures SOURCE_FOLDER OUTPUT_FOLDER [ICON_SIZE...]
+//   make_pictures --sheet SOURCE_FOLDER SHEET.png
+// The second form lays all the consoles' pictures out with their names
+// beneath, a row per page of the program, for people to browse.
 
-#include <QColor>
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <cstdio>
+#include <stdexcept>
 
 #include "engine/catalogue.h"
 
@@ -19,14 +25,13 @@ using agelark::ConsoleEntry;
 
 constexpr int side = 272;  // a picture box, 4080 twips
 
-QColor fromBgr(std::uint32_t bgr) { return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF)); }
-
-// A dark background under light label colours, a light one under dark colours.
-QColor backgroundFor(std::uint32_t labelBgr) {
-    return fromBgr(labelBgr).lightness() > 110 ? QColor(32, 36, 52) : QColor(226, 230, 236);
-}
-
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// "\ps2.jpg" -> "ps2"
+QString baseName(const ConsoleEntry& e) {
+    const QString file = text(e.pictureFile).mid(1);
+    return file.left(file.lastIndexOf(u'.'));
+}
 
 // " The Atari 2600 was released " -> "Atari 2600"
 QString consoleName(const ConsoleEntry& e) {
@@ -36,84 +41,83 @@ QString consoleName(const ConsoleEntry& e) {
     return title;
 }
 
-bool save(const QImage& image, const QString& path) {
-    if (image.save(path, nullptr, 90)) return true;
-    std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
-    return false;
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class Drawings {
+public:
+    explicit Drawings(const QString& folder) : folder_(folder) {}
+
+    // `name`.svg rendered onto a square `size` pixels wide, over `under`.
+    QImage render(const QString& name, int size, QImage::Format format, Qt::GlobalColor under,
+                  const QString& whose) const {
+        const QString path = folder_.filePath(name + ".svg");
+        if (!QFileInfo::exists(path))
+            throw Failure(qPrintable(QStringLiteral("there is no drawing of %1: %2 is missing").arg(whose, path)));
+        QSvgRenderer svg(path);
+        if (!svg.isValid())
+            throw Failure(qPrintable(QStringLiteral("the drawing of %1 cannot be read: %2").arg(whose, path)));
+        QImage image(size, size, format);
+        image.fill(under);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        svg.render(&p, QRectF(0, 0, size, size));
+        return image;
+    }
+    QImage console(const ConsoleEntry& e, int size) const {
+        return render(baseName(e), size, QImage::Format_RGB32, Qt::white, "the " + consoleName(e));
+    }
+
+private:
+    QDir folder_;
+};
+
+void save(const QImage& image, const QString& path) {
+    if (!image.save(path, nullptr, 90)) throw Failure(qPrintable("cannot write " + path));
 }
 
-// A picture `scale` times the picture box's side in pixels, drawn in the
-// box's own units, for screens with `scale` device pixels to a pixel.
-QImage canvas(int scale) {
-    QImage image(side * scale, side * scale, QImage::Format_RGB32);
-    image.setDevicePixelRatio(scale);
-    return image;
+void renderAll(const Drawings& drawings, const QDir& out, const QStringList& iconSizes) {
+    if (!QDir().mkpath(out.path())) throw Failure(qPrintable("cannot make the folder " + out.path()));
+    for (int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+        save(drawings.render("Agelark", side * scale, QImage::Format_RGB32, Qt::white, "the title picture"),
+             out.filePath("Agelark" + suffix + ".jpg"));
+        for (const ConsoleEntry& e : agelark::catalogue())
+            save(drawings.console(e, side * scale), out.filePath(baseName(e) + suffix + ".jpg"));
+    }
+    const auto icon = [&](int size) {
+        return drawings.render("icon", size, QImage::Format_ARGB32, Qt::transparent, "the window icon");
+    };
+    save(icon(32), out.filePath("agelark.png"));
+    for (const QString& size : iconSizes) save(icon(size.toInt()), out.filePath("agelark-" + size + ".png"));
 }
 
-QImage consolePicture(const ConsoleEntry& e, int scale) {
-    QImage image = canvas(scale);
-    const QColor background = backgroundFor(e.labelForeColor);
-    image.fill(background);
-    QPainter p(&image);
+// A row of pictures per console page, each picture with the console's name beneath.
+void contactSheet(const Drawings& drawings, const QString& path) {
+    constexpr int cell = 180, caption = 30, gap = 12, columns = 8;
+    const auto groups = agelark::consoleGroups();
+    QImage sheet(gap + columns * (cell + gap), gap + int(groups.size()) * (cell + caption + gap),
+                 QImage::Format_RGB32);
+    sheet.fill(QColor(0xF6, 0xF6, 0xF6));
+    QPainter p(&sheet);
     p.setRenderHint(QPainter::Antialiasing);
-    // A simple console silhouette in the label colour, toned down.
-    QColor shape = fromBgr(e.labelForeColor);
-    shape.setAlpha(70);
-    p.setBrush(shape);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRect(46, 96, 180, 90), 18, 18);
-    p.setPen(fromBgr(e.labelForeColor));
-    QFont name;
-    name.setPixelSize(28);
-    name.setBold(true);
-    p.setFont(name);
-    p.drawText(QRect(0, 190, side, 36), Qt::AlignCenter, consoleName(e));
-    QFont year;
-    year.setPixelSize(18);
-    p.setFont(year);
-    p.drawText(QRect(0, 226, side, 26), Qt::AlignCenter, text(e.countFromText).right(4));
-    return image;
-}
-
-QImage titlePicture(int scale) {
-    QImage image = canvas(scale);
-    QPainter p(&image);
-    QLinearGradient sky(0, 0, 0, side);
-    sky.setColorAt(0, QColor(250, 236, 200));
-    sky.setColorAt(1, QColor(214, 160, 96));
-    p.fillRect(QRect(0, 0, side, side), sky);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(120, 40, 20));
-    QFont font;
-    font.setPixelSize(40);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRect(0, 100, side, 60), Qt::AlignCenter, QStringLiteral("Agelark"));
+    QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(15);
-    font.setBold(false);
     p.setFont(font);
-    p.drawText(QRect(0, 160, side, 30), Qt::AlignCenter, QStringLiteral("How old is your console?"));
-    return image;
-}
-
-// A small joypad on an amber disc.
-QImage icon(int size) {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
-    p.setBrush(QColor(232, 150, 40));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRectF(1, 1, 30, 30));
-    p.setBrush(QColor(40, 36, 48));
-    p.drawRoundedRect(QRectF(6, 11, 20, 11), 4, 4);
-    p.setBrush(QColor(250, 236, 200));
-    p.drawRect(QRectF(9, 15.5, 6, 2));
-    p.drawRect(QRectF(11, 13.5, 2, 6));
-    p.drawEllipse(QRectF(19, 14, 2.5, 2.5));
-    p.drawEllipse(QRectF(22, 17, 2.5, 2.5));
-    return image;
+    p.setPen(QColor(0x20, 0x20, 0x20));
+    int y = gap;
+    for (const agelark::ConsoleGroup& group : groups) {
+        int x = gap;
+        for (const ConsoleEntry* e : agelark::consolesOf(group)) {
+            p.drawImage(x, y, drawings.console(*e, cell));
+            p.drawText(QRect(x, y + cell, cell, caption), Qt::AlignCenter, consoleName(*e));
+            x += cell + gap;
+        }
+        y += cell + caption + gap;
+    }
+    p.end();
+    if (!sheet.save(path)) throw Failure(qPrintable("cannot write " + path));
 }
 
 }  // namespace
@@ -121,28 +125,24 @@ QImage icon(int size) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make_pictures OUTPUT_FOLDER [ICON_SIZE...]\n");
+    QStringList args = app.arguments().mid(1);
+    const bool sheet = !args.isEmpty() && args.front() == "--sheet";
+    if (sheet) args.pop_front();
+    if (args.size() < 2 || (sheet && args.size() != 2)) {
+        std::fprintf(stderr,
+                     "usage: make_pictures SOURCE_FOLDER OUTPUT_FOLDER [ICON_SIZE...]\n"
+                     "       make_pictures --sheet SOURCE_FOLDER SHEET.png\n");
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    bool ok = QDir().mkpath(out.path());
-    // Each picture twice: at the picture box's size, and at twice that for
-    // screens with two device pixels to a pixel ("ps2.jpg", "ps2@2x.jpg").
-    for (int scale : {1, 2}) {
-        const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
-        const auto name = [&](const QString& file) {
-            const qsizetype dot = file.lastIndexOf(u'.');
-            return out.filePath(file.left(dot) + suffix + file.mid(dot));
-        };
-        ok = save(titlePicture(scale), name("Agelark.jpg")) && ok;
-        for (const ConsoleEntry& e : agelark::catalogue())
-            ok = save(consolePicture(e, scale), name(text(e.pictureFile).mid(1))) && ok;
+    try {
+        const Drawings drawings(args[0]);
+        if (sheet)
+            contactSheet(drawings, args[1]);
+        else
+            renderAll(drawings, QDir(args[1]), args.mid(2));
+        return 0;
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "make_pictures: %s\n", failure.what());
+        return 1;
     }
-    ok = save(icon(32), out.filePath("agelark.png")) && ok;
-    for (int i = 2; i < argc; ++i) {
-        const int size = std::atoi(argv[i]);
-        ok = save(icon(size), out.filePath(QStringLiteral("agelark-%1.png").arg(size))) && ok;
-    }
-    return ok ? 0 : 1;
 }

@@ -8,8 +8,7 @@
 #include <QPixmap>
 #include <cmath>
 
-#include "notes/notes_load.h"
-#include "notes/page_view.h"
+#include "notes/notes_pad.h"
 #include "platform/controls.h"
 #include "platform/pictures.h"
 #include "platform/platform.h"
@@ -90,26 +89,8 @@ FormWindow* withIconAndHandlers(FormWindow* window) {
 }  // namespace
 
 void defineWindows() {
-    windows().define("Form1", {[] {
-                                   FormWindow* form1 = withIconAndHandlers(createForm1());
-                                   auto view = control<PageView>(form1, "WebBrowser1");
-                                   QObject::connect(view, &PageView::navigateComplete2, form1,
-                                                    [form1](QObject* frame, const QString& address) {
-                                                        runHandler(form1, [&] {
-                                                            WebBrowser1_NavigateComplete2(form1, frame, address);
-                                                        });
-                                                    });
-                                   QObject::connect(view, &PageView::navigateError, form1,
-                                                    [form1](QObject* frame, const QString& address, bool notFound,
-                                                            const QString& reason) {
-                                                        runHandler(form1, [&] {
-                                                            WebBrowser1_NavigateError(form1, frame, address,
-                                                                                      notFound, reason);
-                                                        });
-                                                    });
-                                   return form1;
-                               },
-                               Form1_Load, Form1_QueryUnload, keepUnsavedNotes});
+    windows().define("Form1", {[] { return withIconAndHandlers(createForm1()); }, Form1_Load, Form1_QueryUnload,
+                               keepUnsavedNotes});
     windows().define("Form2", {[] { return withIconAndHandlers(createForm2()); }, Form2_Load, {}});
     windows().define("Saved", {[] { return withIconAndHandlers(createSaved()); }, {}, {}});
 }

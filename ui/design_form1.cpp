@@ -7,7 +7,6 @@
 #include <QTextDocument>
 
 #include "engine/catalogue.h"
-#include "notes/page_view.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
@@ -123,12 +122,6 @@ void buildCustomPage(QWidget* page) {
     makeLabel(page, "lblClock", "Clock", {.left = 120, .top = 3960, .width = 1140, .height = 195}, "Clock");
     makeLabel(page, "lblWorking", "", {.left = 120, .top = 3960, .width = 1140, .height = 195}, "Save status");
 
-    auto view = new PageView(page);
-    view->setObjectName("WebBrowser1");
-    view->setGeometry(twipsRect({.left = 6600, .top = 2520, .width = 495, .height = 375}));
-    view->setAccessibleName("Notes page view");
-    view->hide();
-
     QGroupBox* frame = makeFrame(page, "Frame1", "Custom Count Up", {.left = 2880, .top = 390, .width = 2655, .height = 3960});
     auto help = makeMultiLineTextBox(frame, "txtCustom", instructions, {.left = 120, .top = 360, .width = 2415, .height = 2055}, "Instructions");
     // To be read, not typed into; its text can still be selected and copied.
@@ -161,7 +154,10 @@ void buildCustomPage(QWidget* page) {
     // Enter in the date box submits it: Submit is what the page is for.
     QObject::connect(from, &QLineEdit::returnPressed, submit, [submit] { submit->animateClick(); });
     makeButton(frame, "cmdReset", "Reset", {.left = 1440, .top = 3450, .width = 990, .height = 360});
-    for (const char* timer : {"Timer22", "Timer23", "Timer24"}) new Timer(frame, timer);
+    new Timer(frame, "Timer22");
+    // The save's animation ends in its confirmation, which nobody should wait for.
+    (new Timer(frame, "Timer23"))->keepPaceWhenMinimised();
+    new Timer(frame, "Timer24");
 }
 
 }  // namespace

@@ -8,8 +8,7 @@
 
 int main(int argc, char** argv) {
     agelark::letThreadsEndBeforeLeakCheck();
-    agelark::preferPlaceableWindows(argc, argv);
-    QApplication app(argc, argv);
+    const auto app = agelark::openWindowSystem(argc, argv);
     QApplication::setApplicationName("Agelark");
     QApplication::setApplicationVersion(AGELARK_VERSION);
     QApplication::setOrganizationDomain("agelark.github.io");
@@ -17,5 +16,5 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(AGELARK_APP_ID);
     agelark::endOnTerminationSignals();
     agelark::startProgram();
-    return app.exec();
+    return app->exec();
 }

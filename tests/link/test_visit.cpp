@@ -4,13 +4,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "link/visit.h"
+#include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
 
 using namespace agelark;
 using namespace agelark::testing;
 
-// The project's address (a placeholder under the reserved domain until it has a home page).
-static const QString site = QStringLiteral("https://agelark.example.org/");
+// The address is the one the build was given (AGELARK_HOMEPAGE).
+static const QString& site = siteAddress;
 
 class VisitTest : public QObject {
     Q_OBJECT
@@ -60,7 +62,7 @@ private slots:
         install(Platform{&program.clock, &program.messages, &program.beep, &systemLauncher(), program.appFolder()});
         QTemporaryDir bin;
         if (!opener.isNull()) {
-            writeFile(bin.filePath("xdg-open"), opener);
+            QVERIFY(writeFile(bin.filePath("xdg-open"), opener));
             QVERIFY(QFile::setPermissions(bin.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner));
         }
         const QByteArray path = qgetenv("PATH");

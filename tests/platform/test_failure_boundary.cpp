@@ -1,7 +1,8 @@
 // The one boundary around event handlers: a failure stops its handler and is
-// told, one box at a time. While a box is open another failure is not shown,
-// a notice waits, a tick failure is told at the timer's next, no click gets
-// through, and a rebuild of the main window waits until the box is closed.
+// told, one box at a time. Failures and notices that come while a box is open
+// wait for it to close and follow in the order they came, a timer's failure is
+// told once, no click gets through, and a rebuild of the main window waits
+// until the box is closed.
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -45,9 +46,10 @@ private slots:
             runTick(&window, &timer, fail);
         };
         runHandler(&window, fail);
-        QCOMPARE(program.messages.told(), QStringList({"warning: " + missing, "information: " + improperFormat}));
+        QCOMPARE(program.messages.told(), QStringList({"warning: " + missing, "warning: " + missing,
+                                                       "information: " + improperFormat, "warning: " + missing}));
         runTick(&window, &timer, fail);
-        QCOMPARE(program.messages.told().size(), 3);
+        QCOMPARE(program.messages.told().size(), 4);
     }
 
     // A failure whose box is open when a rebuild of the main window comes due:

@@ -10,7 +10,7 @@
 #include <QThread>
 
 #include "notes/notes_save.h"
-#include "notes/pad_state.h"
+#include "notes/notes_pad.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
 #include "ui/app.h"
@@ -30,16 +30,6 @@ QString textOf(const QWidget* control) {
     if (auto label = qobject_cast<const QLabel*>(control)) return label->text();
     if (auto box = qobject_cast<const QLineEdit*>(control)) return box->text();
     return QStringLiteral("<no label or box %1>").arg(control ? control->objectName() : QString());
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), qPrintable(path));
 }
 
 void FakeClock::advanceSeconds(long long seconds) {
@@ -77,13 +67,15 @@ QStringList RecordingMessageBoxes::told() const {
     return result;
 }
 
-TestProgram::TestProgram() {
-    const QDir built(QStringLiteral(AGELARK_BUILT_APP_DIR));
-    for (const QString& name : built.entryList({"*.jpg", "*.png"}, QDir::Files))
-        QFile::copy(built.filePath(name), folder_.filePath(name));
-    QFile notes(folder_.filePath("Notes.txt"));
-    if (notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
-    install(Platform{&clock, &messages, &beep, &launcher, folder_.path()});
+TestProgram::TestProgram(const QString& appFolder) : appFolder_(appFolder.isEmpty() ? folder_.path() : appFolder) {
+    if (appFolder.isEmpty()) {
+        const QDir built(QStringLiteral(AGELARK_BUILT_APP_DIR));
+        for (const QString& name : built.entryList({"*.jpg", "*.png"}, QDir::Files))
+            QFile::copy(built.filePath(name), path(name));
+        QFile notes(path("Notes.txt"));
+        if (notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
+    }
+    install(Platform{&clock, &messages, &beep, &launcher, appFolder_});
     oldDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(userData_.path()));
     defineWindows();
@@ -103,7 +95,7 @@ TestProgram::~TestProgram() {
 
 void TestProgram::start() { startProgram(); }
 
-QString TestProgram::path(const QString& fileName) const { return folder_.filePath(fileName); }
+QString TestProgram::path(const QString& fileName) const { return QDir(appFolder_).filePath(fileName); }
 
 QString TestProgram::userPath(const QString& fileName) const {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + fileName;

@@ -87,10 +87,6 @@ inline const QString atariNotice = QStringLiteral(
 inline const QString improperFormat = QStringLiteral("Improper Format!");
 inline const QString designCaption = QStringLiteral("Agelark v2.5");  // a result label's until its first count
 
-// A file's bytes ("<unreadable>" when it cannot be read); a file written whole, or the test fails.
-QByteArray fileBytes(const QString& path);
-void writeFile(const QString& path, const QByteArray& bytes);
-
 // The sorted names of the running timers of `window` (a marker when there is none).
 QStringList runningTimers(const QObject* window);
 // The text a label or a box shows (a marker for any other control or none).
@@ -99,15 +95,16 @@ QString textOf(const QWidget* control);
 class TestProgram {
 public:
     // Copies the built pictures and a notes file holding "Notes\r\n" into a
-    // new temporary application folder, installs the fakes, and points the
-    // per-user data folder (XDG_DATA_HOME) into a temporary folder too.
-    TestProgram();
+    // new temporary application folder (or takes `appFolder` as it is),
+    // installs the fakes, and points the per-user data folder (XDG_DATA_HOME)
+    // into a temporary folder too.
+    explicit TestProgram(const QString& appFolder = {});
     ~TestProgram();  // unloads every window and restores the real platform
 
     // Loads and shows the main window as the program's start does.
     void start();
 
-    QString appFolder() const { return folder_.path(); }
+    QString appFolder() const { return appFolder_; }
     QString path(const QString& fileName) const;  // a file in the application folder
     QString userPath(const QString& fileName) const;  // a file in the program's per-user data folder
 
@@ -141,6 +138,7 @@ public:
 
 private:
     QTemporaryDir folder_;
+    const QString appFolder_;
     QTemporaryDir userData_;
     QByteArray oldDataHome_;
 };

@@ -7,6 +7,7 @@
 #include <QTime>
 
 #include "notes/notes_pad.h"
+#include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
 #include "ui/clock.h"
 
@@ -73,8 +74,8 @@ private slots:
         QFETCH(QString, told);
         TestProgram program;
         QVERIFY(QFile::remove(program.path("Agelark.jpg")));
-        writeFile(program.path("Notes.txt"), "notes of the user");
-        if (!content.isNull()) writeFile(program.path("Agelark.jpg"), content);
+        QVERIFY(writeFile(program.path("Notes.txt"), "notes of the user"));
+        QVERIFY(content.isNull() || writeFile(program.path("Agelark.jpg"), content));
         QStringList shownOver;
         program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown& box) {
             if (FormWindow* over = program.window(box.parentName); over && over->isVisible())

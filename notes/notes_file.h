@@ -1,0 +1,84 @@
+#pragma once
+// The notes file on disk: where the notes live, what stands at their path
+// (decided in one place), and the one way it is written. Everything here
+// touches the file system and runs on the notes thread, except notesPaths().
+
+#include <sys/types.h>
+
+#include <QByteArray>
+#include <QString>
+
+namespace agelark {
+
+// Notes files larger than this are not put into the pad.
+constexpr qint64 largestNotesFile = 4 * 1000 * 1000;
+
+enum class AtPath {
+    Missing,       // nothing there
+    File,          // a regular file, read whole
+    TooBig,        // a regular file larger than largestNotesFile, not read
+    LinkNotYours,  // a link that neither this user nor root owns: not followed
+    DanglingLink,  // a link of this user's or root's to nothing
+    Unreadable,    // a folder, a pipe, a device, or a file that could not be read
+};
+
+struct Loaded {
+    AtPath kind = AtPath::Missing;
+    QString path;       // where the notes were looked for
+    QString leadsTo;    // where a link at the path leads; empty for no link
+    QString reason;     // all but Missing, File and TooBig: why it was not read, worded to follow "...from <path>: "
+    dev_t device = 0;   // File and TooBig: the file, by device and inode
+    ino_t inode = 0;
+    uid_t owner = 0;    // of the file, or of the link not followed
+    mode_t mode = 0;
+    qint64 size = 0;
+    QByteArray bytes;   // File: all it holds
+};
+
+// Looks at `path` and reads the file there. A link is followed, link by link,
+// only where this user or root owns it, as the kernel's protected-symlinks
+// rule does in sticky folders. Only a regular file is opened, so a pipe is
+// never waited on; a file system that does not answer holds up this thread only.
+Loaded readNotes(const QString& path);
+// Whether two looks found the same: the same file holding the same bytes, the same link, or nothing.
+bool sameAtPath(const Loaded& a, const Loaded& b);
+
+struct NotesPaths {
+    QString beside;  // Notes.txt beside the program
+    QString own;     // the user's own copy in their data folder; empty when they have none
+};
+NotesPaths notesPaths();  // from the main thread: names only, no look at the disk
+
+// The user's own copy once there is one, so that notes saved there are never
+// hidden by the file beside the program becoming writable again; until then
+// the file beside the program.
+QString notesToRead(const NotesPaths& paths);
+// Where Save writes: the file read, unless that is the one beside the program
+// and not this user's to replace (its folder not writable, the file read-only
+// (also for root), or in a sticky folder someone else's); then their own copy.
+QString notesToWrite(const NotesPaths& paths);
+
+// What the pad's text stands for: what was at the path when the pad got its
+// text or was saved, or what the user agreed to have replaced.
+struct Expected {
+    Loaded at;
+    bool agreed = false;
+};
+struct Written {
+    bool written = false;  // false: the path holds something else than expected
+    Loaded now;            // what the path holds now
+};
+
+// With the notes folder locked against other copies of the program, looks at
+// `path`. Where it holds just what `expected` says, and that is nothing, a
+// file whose text the pad holds, or what the user agreed to replace, `bytes`
+// replace it: written to a new file beside it, synced, and renamed over it (a
+// link of another user's is replaced, never written through), so that a
+// failure at any point leaves the old file whole. When `unchanged` (the pad
+// holds the text it was loaded with) such a file is left as it is. The folder
+// of the user's own copy is made when missing. Throws std::runtime_error with
+// the reason for the user: another copy saving for more than a second, no
+// file in the file's place, a full disk, the file-size limit.
+Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged);
+
+}  // namespace agelark

@@ -1,0 +1,108 @@
+// The pictures as the program loads them from beside itself, at both sizes:
+// each shows a drawing, and the text drawn over it stays readable. A console's
+// report covers the top 115 of the box's 272 pixels in its label colour; the
+// title picture carries the title at the top and the credit line at the foot
+// in dark red.
+
+#include <QImage>
+#include <cmath>
+
+#include "engine/catalogue.h"
+#include "platform/pictures.h"
+#include "tests/support/test_program.h"
+
+using namespace agelark;
+using namespace agelark::testing;
+
+namespace {
+
+constexpr int side = 272;
+
+struct Rows {
+    int top, bottom;  // in the box's pixels, bottom excluded
+};
+
+// Relative luminance and contrast ratio as the accessibility guidelines define them.
+double luminance(QColor c) {
+    const auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+double contrast(QColor a, QColor b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QImage loaded(const std::string& file, int scale) { return loadPicture(file, scale).toImage(); }
+
+}  // namespace
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { program_ = std::make_unique<TestProgram>(); }
+    void cleanupTestCase() { program_.reset(); }
+
+    void pictures_data() {
+        QTest::addColumn<std::string>("file");
+        QTest::addColumn<QColor>("textColour");
+        QTest::addColumn<QList<Rows>>("underText");
+        QTest::newRow("title picture") << std::string("\\Agelark.jpg") << QColor(0xC0, 0, 0)
+                                       << QList<Rows>{{0, 42}, {230, side}};
+        for (const ConsoleEntry& e : catalogue()) {
+            const std::uint32_t bgr = e.labelForeColor;
+            QTest::newRow(std::string(e.pictureFile.substr(1)).c_str())
+                << std::string(e.pictureFile) << QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF))
+                << QList<Rows>{{0, 115}};
+        }
+    }
+
+    // Something is drawn in the lower part, where the consoles stand (at least
+    // a twentieth of it differs plainly from the floor at the left edge), and
+    // every pixel under the text has a contrast of 3:1 or more with it.
+    void pictures() {
+        QFETCH(std::string, file);
+        QFETCH(QColor, textColour);
+        QFETCH(QList<Rows>, underText);
+        for (int scale : {1, 2}) {
+            const QImage image = loaded(file, scale);
+            QCOMPARE(image.size(), QSize(side, side) * scale);
+            int drawn = 0, looked = 0;
+            for (int y = 120 * scale; y < 262 * scale; ++y)
+                for (int x = 0; x < image.width(); ++x, ++looked) {
+                    const QColor c = image.pixelColor(x, y), floor = image.pixelColor(0, y);
+                    drawn += std::abs(c.red() - floor.red()) + std::abs(c.green() - floor.green()) +
+                                 std::abs(c.blue() - floor.blue()) > 48;
+                }
+            QVERIFY2(drawn * 20 >= looked, qPrintable(QStringLiteral("blank at %1x").arg(scale)));
+
+            for (const Rows& rows : underText)
+                for (int y = rows.top * scale; y < rows.bottom * scale; ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        if (const double ratio = contrast(textColour, image.pixelColor(x, y)); ratio < 3)
+                            QFAIL(qPrintable(QStringLiteral("at %1x the text is hard to read at (%2, %3): "
+                                                            "contrast %4 with %5")
+                                                 .arg(scale).arg(x).arg(y).arg(ratio, 0, 'f', 2)
+                                                 .arg(image.pixelColor(x, y).name())));
+        }
+    }
+
+    // The window icon, at the smallest and the largest size made.
+    void icon() {
+        for (const char* file : {"agelark.png", "agelark-256.png"}) {
+            const QImage image(program_->path(file));
+            int opaque = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) > 128;
+            QVERIFY2(opaque * 4 >= image.width() * image.height(), file);
+        }
+    }
+
+private:
+    std::unique_ptr<TestProgram> program_;  // the application folder the pictures load from
+};
+
+QTEST_MAIN(PicturesTest)
+#include "test_pictures.moc"
