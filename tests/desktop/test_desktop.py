@@ -1,0 +1,226 @@
+"""What only a real desktop shows: a window manager, a screen reader, a sound server, two processes, Wayland,
+another user. Each class runs in a desktop session of its own (CMakeLists.txt)."""
+
+import datetime
+import os
+import re
+import subprocess
+import time
+import unittest
+
+from desktop import BOX, HANDHELD, MAIN, PATIENCE, SAVED, Program, find, find_all, insert, press, run, showing, text
+from desktop import wait
+
+MOVED_TO = (96, 152)  # away from the screen's centre, where openbox puts a new window, and from its corner
+UNSAVED = "not saved yet"
+
+
+def clock_of(count):
+    """The time part of a count from midnight ("9772 Days, 03:13:50 Ago"), in seconds of the day."""
+    h, m, s = map(int, re.search(r"(\d\d):(\d\d):(\d\d) Ago", count).groups())
+    return h * 3600 + m * 60 + s
+
+
+class Windows(unittest.TestCase):
+    """Windows as a user and a screen reader meet them: placed by their frames (openbox draws them) from their
+    first show on, and not resizable; read as frames, boxes as alerts, a page's lines as separators; a date box
+    the keyboard cannot change, AT-SPI cannot either; the save heard; the main window's close box ends all."""
+
+    def placed(self, p, title, where):
+        seen, main = p.frames(title), p.frames(MAIN)[-1]
+        self.assertEqual(main["corner"], MOVED_TO)  # a rebuilt main window's too
+        for frame in seen:
+            off = [a - b for a, b in zip(frame[where], main[where])]
+            self.assertLessEqual(max(map(abs, off)), 3 if where == "centre" else 1, f"{title}: {frame}, {main}")
+        for window in (title, MAIN):
+            offered = run("xprop", "-id", p.window_id(window), "_NET_WM_ALLOWED_ACTIONS")
+            self.assertEqual({"CLOSE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE"}.intersection(
+                re.findall(r"_NET_WM_ACTION_(\w+)", offered)), {"CLOSE"}, window)
+
+    def test_windows(self):
+        with Program() as p:
+            p.env["PATH"] = p.path("nothing here")  # no program opens the site: Visit warns
+            with open(p.path("speakers.raw"), "wb") as speakers:  # the session's null sink, 8-bit: silence is 128
+                record = ["parec", "-d", "speakers.monitor", "--raw", "--rate=8000", "--format=u8", "--channels=1"]
+                self.addCleanup(subprocess.Popen(record + ["--latency-msec=20"], stdout=speakers).kill)
+            main = p.start()
+            # The five lines between a page's buttons and its picture; nothing inside reads as a window.
+            self.assertEqual((len(find_all(main, "separator")), find_all(main, "frame")), (5, []))
+            run("wmctrl", "-i", "-r", p.window_id(MAIN), "-e", "1,%d,%d,-1,-1" % MOVED_TO)
+            wait(lambda: p.frame(MAIN)["corner"] == MOVED_TO, 3, "the main window did not move")
+            since = p.control(p.page("Custom"), "text", "Count-up from date")
+            since.queryEditableText().setTextContents("01/01/2015")  # taken while the box takes typing
+            wait(lambda: text(since) == "01/01/2015", 2, "a screen reader could not set the date")
+            p.press("Custom", "Submit")
+            before = os.path.getsize(speakers.name)
+            p.press("Custom", "Save Changes")
+            self.placed(p, SAVED, "corner")
+            heard = lambda: max(abs(b - 128) for b in open(speakers.name, "rb").read()[before:])
+            wait(lambda: heard() > 4, 3, "the save was not heard")
+
+            p.press("Sony", "PS2")
+            p.press("Sony", "Visit {qAv}")
+            warning = p.box("Could not open")
+            self.assertEqual(warning.getRoleName(), "alert")
+            self.placed(p, BOX, "centre")
+            p.ok(warning)
+            p.press("Nintendo", "Handhelds")
+            self.placed(p, HANDHELD, "corner")
+            p.minimise(HANDHELD)
+            p.press("Nintendo", "Handhelds")  # brings it back, onto the corner
+            wait(lambda: not p.minimised(HANDHELD), 3, "the handheld window stayed minimised")
+            self.assertEqual(p.frames(HANDHELD)[-1]["corner"], MOVED_TO)
+            handheld = p.window(HANDHELD)
+            self.assertEqual([w.getRoleName() for w in (main, handheld, p.window(SAVED))], ["frame"] * 3)
+            # Counting from it, disabled from the start, the handheld window's.
+            for window, name, shown in [(main, "Count-up from date", "01/01/2015"),
+                                        (main, "Sony count-from date", "03/04/2000"),
+                                        (handheld, "Handheld count-from date", "Then")]:
+                box = find(window, "text", name)
+                insert(box, "1")
+                box.queryEditableText().setTextContents("01/01/2001")
+                self.assertFalse(wait(lambda: text(box) != shown, 0.5), f"'{name}' took an edit")
+
+            p.press("Custom", "Reset")
+            wait(lambda: not showing(main), 3, "Reset did not start the window over")
+            insert(p.control(p.page("Custom"), "text", "Count-up from date"), "banana")
+            p.press("Custom", "Submit")
+            notice = p.box("Improper Format!")
+            self.placed(p, BOX, "centre")
+            p.ok(notice)
+            p.close(MAIN)
+
+
+class RebuildUnderBox(unittest.TestCase):
+    """A rebuild of the main window due while one of its message boxes is open waits for the box: the program
+    neither crashes nor loses unsaved notes, the notice follows; a press under the notice is refused."""
+
+    def stays_alone(self, p, phrase, seconds):
+        """The box saying `phrase` stays the only one for `seconds`, the program alive; then its OK."""
+        box = p.box(phrase)
+        wait(p.ended, seconds)
+        p.alive()
+        shown = [said for _, said in p.boxes()]
+        self.assertTrue(len(shown) == 1 and phrase in shown[0], f"boxes shown: {shown}")
+        p.ok(box)
+
+    def test_count_up_limit_under_save_warning(self):
+        with Program() as p:
+            # The save fails: the notes beside the program may not be written, and the user's own folder
+            # cannot be made. A count-up from 2^31 - 8 seconds ago passes its limit eight seconds later.
+            os.chmod(p.path("Notes.txt"), 0o444)
+            p.env["XDG_DATA_HOME"] = p.path("Notes.txt/data")
+            p.start()
+            insert(p.pad(), UNSAVED)
+            limit = time.monotonic() + 8
+            then = datetime.datetime.now(datetime.timezone.utc) - datetime.timedelta(seconds=2**31 - 8)
+            since = p.control(p.page("Custom"), "text", "Count-up from date")
+            insert(since, f"{then.month}/{then.day}/{then:%Y %H:%M:%S}")
+            p.press("Custom", "Submit")
+            p.press("Custom", "Save Changes")
+            self.stays_alone(p, "Could not save", limit + 2 - time.monotonic())
+            p.box("Improper Format!")
+            press(p.control(p.window(MAIN), "push button", "Reset"))  # a screen reader's press, under the notice
+            self.stays_alone(p, "Improper Format!", 1.5)
+            wait(p.ended, 1)
+            self.assertEqual((p.boxes(), UNSAVED in text(p.pad())), ([], True))
+            p.close(MAIN)
+
+
+class Minimised(unittest.TestCase):
+    """A minimised main window counts on unseen, is right when it comes back, and the 2600's limit reached
+    meanwhile is told within a second, the window started over."""
+
+    def test_counts_on_and_tells_the_limit(self):
+        with Program(clock="2045-09-29 03:13:48") as p:  # the 2600's last day; its limit is 20 seconds on
+            now, limit = lambda: clock_of("03:13:48 Ago") + time.monotonic() - started, clock_of("03:14:08 Ago")
+            started = time.monotonic()
+            p.start()
+            p.press("Sony", "PS2")
+            p.press("Atari", "2600")
+            wait(lambda: "Days" in p.control(p.window(MAIN), "label", "Atari result").name, 3, "the 2600 did not count")
+            p.minimise(MAIN)
+            time.sleep(1.5)  # a second or more goes by unseen
+            p.minimise(MAIN, False)
+            for counted in ("Atari result", "Sony result"):  # the PS2 on its page, unseen either way
+                label = find(p.window(MAIN), "label", counted)
+                wait(lambda: abs(clock_of(label.name) - now()) <= 1.5, 1, lambda: f"{label.name} at {now():.1f}")
+            self.assertLess(now(), limit, "too slow to see the counts before the limit")
+            p.minimise(MAIN)
+            box = p.box("no longer functions", 25)
+            self.assertLess(now(), limit + 2 * PATIENCE, f"told at {now():.1f}, the limit was at {limit}")
+            self.assertFalse(p.minimised(MAIN))
+            p.ok(box)
+            p.close(MAIN)
+
+
+class TwoCopies(unittest.TestCase):
+    """Two copies on one program folder save the notes at the same moment: exactly one writes, the other
+    asks; Cancel keeps its pad, and the file holds one text whole."""
+
+    def test_saving_at_once(self):
+        changed = "has been changed by another program, or by another copy of Agelark"
+        with Program() as a, Program(a.path("agelark")) as b:
+            b.env["XDG_DATA_HOME"] = a.path("user-data")
+            for p, words in ((a, "from copy A"), (b, "from copy B")):
+                p.start()
+                insert(p.pad(), words)
+            for save in [p.control(p.window(MAIN), "push button", "Save Changes") for p in (a, b)]:
+                press(save)
+            asked = wait(lambda: next(p for p in (a, b) if any(changed in s for _, s in p.boxes())), 5, "neither asked")
+            wrote = b if asked is a else a
+            press(wrote.control(wrote.window(SAVED), "push button", "OK"))
+            asked.ok(asked.box(changed), "Cancel")
+            with open(a.path("Notes.txt"), "rb") as f:
+                self.assertEqual(f.read(), b"Notes\r\nfrom copy " + (b"A" if wrote is a else b"B"))
+            self.assertEqual(text(asked.pad()), "Notes\nfrom copy " + ("A" if asked is a else "B"))
+            a.close(MAIN)
+            b.close(MAIN)
+
+
+class WindowSystem(unittest.TestCase):
+    """Beside a headless weston: a DISPLAY left over from an ended X session does not stop the program, it
+    runs on Wayland and ends cleanly on SIGTERM, as when the desktop session ends (the headless compositor
+    has no input to reach a close box); with no window system it says so in one line, status 1."""
+
+    def test_stale_display(self):
+        with Program() as p:
+            p.env.pop("QT_QPA_PLATFORM")  # the program chooses
+            p.env["DISPLAY"] = next(f":{n}" for n in range(400, 500) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+            p.start()
+            with open(f"/proc/{p.process.pid}/maps") as maps:
+                self.assertIn("libqwayland", maps.read())
+            p.press("Sony", "PS2")
+            wait(lambda: "Days" in p.control(p.window(MAIN), "label", "Sony result").name, 3, "the PS2 does not count")
+            p.process.terminate()
+            p.alive(ended=True)
+
+    def test_no_window_system(self):
+        with Program() as p:
+            for variable in ("QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"):
+                p.env.pop(variable, None)
+            self.assertRaisesRegex(AssertionError, "ended with 1", p.start)
+            self.assertRegex(p.errors, r"^agelark: no window system .*DISPLAY is not set.*WAYLAND_DISPLAY is not "
+                                       r"set.*Start Agelark from your desktop session[^\n]*\n$")
+
+
+@unittest.skipUnless(os.environ.get("AGELARK_INSTALLED"), "run by tests/packaging/check_install_unprivileged.sh")
+class Installed(unittest.TestCase):
+    """An installed program folder the user may not write: its Notes.txt is read until the user's first save,
+    which makes the user's own copy and says so; the copy is read from then on."""
+
+    def test_users_own_copy(self):
+        own = os.path.join(os.environ["XDG_DATA_HOME"], "Agelark", "Notes.txt")
+        for first in (True, False):
+            with Program(os.environ["AGELARK_INSTALLED"]) as p:
+                p.env["XDG_DATA_HOME"] = os.environ["XDG_DATA_HOME"]
+                p.start()
+                self.assertEqual((text(p.pad()), os.path.exists(own)), ("shared notes\n" + "mine" * (not first),
+                                                                         not first))
+                if first:
+                    insert(p.pad(), "mine")
+                    press(p.control(p.window(MAIN), "push button", "Save Changes"))
+                    p.ok(p.box(f"Your notes were saved to your own copy, {own}, because the notes file beside"))
+                    press(p.control(p.window(SAVED), "push button", "OK"))
+                    self.assertEqual(p.boxes(), [])
+                p.close(MAIN)
