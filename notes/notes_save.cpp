@@ -75,8 +75,10 @@ void written(Save save) {
     saving = false;
     // The window whose pad was saved; after a rebuild, the new main window
     // when it took the pad's text along, not one that loaded the file afresh.
-    FormWindow* form1 = save.origin;
+    // A window a rebuild unloaded is gone, though a box still open (the
+    // rebuild's notice) keeps it from being deleted until it closes.
     FormWindow* now = windows().loadedWindow("Form1");
+    FormWindow* form1 = save.origin == now ? now : nullptr;
     if (!form1 && now && sameAtPath(padState(now).file, save.started.file)) form1 = now;
     if (!now) return;  // the program is ending
     runHandler(form1 ? form1 : now, [&] {
