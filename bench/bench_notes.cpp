@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
         if (testing::padNow(program).size() != text.size() - text.count('\r')) return 2;
         load << loaded.longestMs;
         loadTook << loaded.tookMs;
-        testing::pad(program)->appendPlainText("one more line");
+        notesPad(program.window("Form1"))->appendPlainText("one more line");
         const Stall saved = measure([&] { program.click("Form1", "cmdSave"); }, [] { return !notesSaveUnderWay(); });
         if (testing::fileBytes(program.path("Notes.txt")) != bytes + "\r\none more line") return 3;
         save << saved.longestMs;

@@ -4,10 +4,8 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QDir>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
 
@@ -26,54 +24,39 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 bool placeAtPath(const QString& path, AtNotesPath what, const QString& target) {
+    if (what == AtNotesPath::Notes) return QFileInfo(path).isFile();
     if (!QFile::remove(path)) QDir().rmdir(path);
-    switch (what) {
-    case AtNotesPath::Nothing: return !QFileInfo::exists(path);
-    case AtNotesPath::Folder: return QDir().mkdir(path);
-    case AtNotesPath::Pipe: return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
-    case AtNotesPath::Link: return QFile::link(target, path);
-    }
-    return false;
+    if (what == AtNotesPath::Folder) return QDir().mkdir(path);
+    if (what == AtNotesPath::Pipe) return ::mkfifo(qPrintable(path), 0644) == 0;
+    return what == AtNotesPath::Link ? QFile::link(target, path) : !QFileInfo::exists(path);
 }
 
-QPlainTextEdit* pad(const TestProgram& program) { return program.find<QPlainTextEdit>("Form1", "txtNotes"); }
 QString padNow(const TestProgram& program) { return padText(program.window("Form1")); }
 
-void startWith(TestProgram& program, const std::optional<QByteArray>& notes) {
-    if (notes && !writeFile(program.path("Notes.txt"), *notes)) qFatal("cannot write the notes file");
-    program.start();
-    program.processEvents();
-}
-
-void save(TestProgram& program, const QString& text) {
-    pad(program)->setPlainText(text);
+void save(TestProgram& program, const QString& text, const std::function<void()>& meanwhile) {
+    notesPad(program.window("Form1"))->setPlainText(text);
     program.click("Form1", "cmdSave");
+    if (meanwhile) meanwhile();
     program.processEvents();
 }
 
 int lockAsAnotherCopy(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(qPrintable(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::flock(fd, LOCK_EX) != 0) qFatal("cannot lock %s", qPrintable(folder));
     return fd;
 }
 
 bool copyProgramFolder(const QString& folder) {
-    const QDir built(QStringLiteral(AGELARK_BUILT_APP_DIR));
-    for (const QString& name : built.entryList(QDir::Files | QDir::Hidden))
-        if (!QFile::copy(built.filePath(name), QDir(folder).filePath(name))) return false;
-    return true;
+    return QProcess::execute("cp", {"-a", AGELARK_BUILT_APP_DIR "/.", folder}) == 0;
 }
 
 QStringList asUser(const QString& user) {
-    // Made once for all tests, under a lock: two tests may start at once.
-    const int lock = ::open("/tmp/agelark-test-users.lock", O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    ::flock(lock, LOCK_EX);
-    if (!::getpwnam(qPrintable(user))) {
-        QProcess::execute("groupadd", {"-f", "agelark-share"});
-        QProcess::execute("useradd", {"--system", "--no-create-home", "--home-dir", "/nonexistent", "--shell",
-                                      "/usr/sbin/nologin", "--groups", "agelark-share", user});
-    }
-    ::close(lock);
+    // Under a lock on the list of users, for tests that make them at once.
+    QProcess::execute("flock", {"/etc/passwd", "sh", "-c",
+                                "getent passwd \"$0\" >/dev/null || { groupadd -f agelark-share && useradd --system "
+                                "--no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "
+                                "--groups agelark-share \"$0\"; }",
+                                user});
     if (!::getpwnam(qPrintable(user))) qFatal("cannot make the test user %s (needs root)", qPrintable(user));
     return {"--reuid", user, "--regid", user, "--init-groups"};
 }
