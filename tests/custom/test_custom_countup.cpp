@@ -114,19 +114,6 @@ private slots:
         ask();
         program.verifyRebuilt(old, tab);
     }
-
-    // Through the real timer and the event loop, as a user meets it. The main
-    // window is the only one: its unload must not end the program.
-    void failingTickFromARealTimer() {
-        StartedProgram program;
-        program.find<QLineEdit>("Form1", "txtCusThen")->setText("someday");
-        program.click("Form1", "cmdCustom");
-        QTRY_COMPARE_WITH_TIMEOUT(program.messages.told(), QStringList{"information: " + improperFormat}, 2000);
-        QTest::qWait(300);
-        QCOMPARE(program.messages.shown.size(), 1);
-        QCOMPARE(program.tabs()->currentIndex(), 5);
-        QCOMPARE(program.programEnded, 0);
-    }
 };
 
 QTEST_MAIN(CustomCountUpTest)

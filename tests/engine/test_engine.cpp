@@ -109,14 +109,6 @@ private slots:
         QCOMPARE(civilFromSerial(parseDateText(text.toStdString())), moment);
     }
 
-    void workedExamples() {
-        const double now = dateSerial(2026, 12, 5, 11, 10, 0);
-        QCOMPARE(bytes(callAgeFunction("CalcDiffSXDates", parseDateText("11/10/2020"), now)),
-                 QByteArray(" The Xbox Series X was released \r\n2216 Days, 11:10:00 Ago \r\n"
-                            " Released in the US on 11/10/2020 "));
-        QCOMPARE(bytes(CalcDiffCUSDates(parseDateText("03/04/2000"), now)), QByteArray("9772 Days, 11:10:00"));
-    }
-
     // Under one day the report is the age text alone, whichever console asks;
     // past 32 bits of seconds, or from no moment at all, the two fail alike.
     void ageText_data() {

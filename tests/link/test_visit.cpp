@@ -26,25 +26,6 @@ private slots:
         QCOMPARE(program.launcher.started, QList<QStringList>(6, QStringList{"xdg-open", site}));
     }
 
-    // An opener that finds no browser ends with a failure later: told then,
-    // a second one waiting while the first box is open.
-    void openerThatFailsLaterIsTold() {
-        StartedProgram program;
-        program.openHandheld();
-        program.click("Form2", "cmdqAv");
-        program.click("Form1", "cmdQAV3_1");
-        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
-            if (program.messages.shown.size() == 1) program.launcher.whenFailed[1](-1);
-        };
-        program.launcher.whenFailed[0](3);
-        QCOMPARE(program.messages.shown.size(), 2);
-        QCOMPARE(program.messages.shown[0].parentName, QString("Form2"));
-        QVERIFY(program.messages.shown[0].text.contains("open " + site + " in a web browser"));
-        QVERIFY(program.messages.shown[0].text.contains("status 3"));
-        QCOMPARE(program.messages.shown[1].parentName, QString("Form1"));
-        QVERIFY(program.messages.shown[1].text.contains("stopped abnormally"));
-    }
-
     // The real launcher, with the opener a script on the search path.
     void realOpener_data() {
         QTest::addColumn<QByteArray>("opener");  // none: no opener at all

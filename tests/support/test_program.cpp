@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <cmath>
 
 #include "notes/notes_save.h"
 #include "notes/notes_pad.h"
@@ -16,6 +17,15 @@
 #include "ui/app.h"
 
 namespace agelark::testing {
+
+double contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 QStringList runningTimers(const QObject* window) {
     if (!window) return {"<no window>"};

@@ -87,6 +87,8 @@ inline const QString atariNotice = QStringLiteral(
 inline const QString improperFormat = QStringLiteral("Improper Format!");
 inline const QString designCaption = QStringLiteral("Agelark v2.5");  // a result label's until its first count
 
+// The contrast ratio of two colours as the accessibility guidelines define it (3:1 for large text and frames).
+double contrast(QColor a, QColor b);
 // The sorted names of the running timers of `window` (a marker when there is none).
 QStringList runningTimers(const QObject* window);
 // The text a label or a box shows (a marker for any other control or none).

@@ -2,10 +2,12 @@
 // each shows a drawing, and the text drawn over it stays readable. A console's
 // report covers the top 115 of the box's 272 pixels in its label colour; the
 // title picture carries the title at the top and the credit line at the foot
-// in dark red.
+// in dark red. On a screen with two device pixels to a pixel the windows show
+// the pictures drawn at twice the size, not the plain ones enlarged.
 
-#include <QImage>
-#include <cmath>
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
 
 #include "engine/catalogue.h"
 #include "platform/pictures.h"
@@ -22,18 +24,6 @@ struct Rows {
     int top, bottom;  // in the box's pixels, bottom excluded
 };
 
-// Relative luminance and contrast ratio as the accessibility guidelines define them.
-double luminance(QColor c) {
-    const auto linear = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
-}
-double contrast(QColor a, QColor b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 QImage loaded(const std::string& file, int scale) { return loadPicture(file, scale).toImage(); }
 
@@ -89,6 +79,29 @@ private slots:
         }
     }
 
+    // Where the dense picture is missing, the plain one; the window icon at
+    // the sizes such a screen draws it at (the 256-pixel one is the icon theme's).
+    void densePictures() {
+        TestProgram& program = *program_;
+        program.start();
+        program.tabs()->setCurrentIndex(3);
+        const auto shows = [&](const QString& file) {
+            const QImage shown = program.find<QLabel>("Form1", "Picture2")->pixmap().toImage();
+            return shown == QImage(program.path(file)).convertToFormat(shown.format());
+        };
+        QVERIFY(shows("Agelark@2x.jpg"));
+        program.click("Form1", "cmdPS2");
+        QVERIFY(shows("ps2@2x.jpg"));
+        QCOMPARE(program.find<QLabel>("Form1", "Picture2")->pixmap().deviceIndependentSize(), QSizeF(272, 272));
+        QVERIFY(QFile::remove(program.path("ps2@2x.jpg")));
+        program.click("Form1", "cmdPS3");
+        program.click("Form1", "cmdPS2");
+        QVERIFY(shows("ps2.jpg"));
+        QVERIFY(program.messages.shown.isEmpty());
+        QCOMPARE(program.window("Form1")->windowIcon().availableSizes(),
+                 (QList<QSize>{{32, 32}, {48, 48}, {64, 64}, {128, 128}}));
+    }
+
     // The window icon, at the smallest and the largest size made.
     void icon() {
         for (const char* file : {"agelark.png", "agelark-256.png"}) {
@@ -104,5 +117,11 @@ private:
     std::unique_ptr<TestProgram> program_;  // the application folder the pictures load from
 };
 
-QTEST_MAIN(PicturesTest)
+int main(int argc, char** argv) {
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication app(argc, argv);
+    PicturesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_pictures.moc"

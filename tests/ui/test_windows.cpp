@@ -1,16 +1,21 @@
 // The life of the three windows as the user meets it: the handlers behind
-// every control, the handheld window's place, closing, and how the windows
-// look to eyes and screen readers.
+// every control, closing, minimising, how the windows look to eyes and screen
+// readers, and the program without a mouse: Tab and Shift+Tab go through each
+// page as it is read; Enter in the date box submits it; Enter and Escape close
+// the confirmation; the button with the focus shows it clearly.
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 
 #include "platform/timers.h"
@@ -20,6 +25,29 @@
 
 using namespace agelark;
 using namespace agelark::testing;
+
+namespace {
+
+
+// The controls the focus visits from `start`, pressing Tab (or Shift+Tab) until it is back.
+QList<QWidget*> focusPath(QWidget* start, bool backwards = false) {
+    start->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> visited{start};
+    while (visited.size() < 40) {
+        QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
+                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        if (QApplication::focusWidget() == start) break;
+        visited << QApplication::focusWidget();
+    }
+    return visited;
+}
+
+bool activate(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+}  // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
@@ -43,26 +71,6 @@ private slots:
             controls.sort();
             QCOMPARE(wired, controls);
         }
-    }
-
-    // The handheld window lands on the main window's corner, also after either
-    // moved or it was minimised; it is the same window, still counting.
-    void handheldWindowOnTheMainWindowsCorner() {
-        StartedProgram program;
-        FormWindow* form1 = program.window("Form1");
-        form1->move(200, 150);
-        program.openHandheld("cmd3DS");
-        FormWindow* form2 = program.window("Form2");
-        QCOMPARE(form2->pos(), QPoint(200, 150));
-        form2->move(420, 330);
-        form2->showMinimized();  // and back from the task bar too
-        form1->move(40, 60);
-        program.openHandheld();
-        QCOMPARE(program.window("Form2"), form2);
-        QVERIFY(!form2->isMinimized());
-        QCOMPARE(form2->pos(), QPoint(40, 60));
-        QCOMPARE(form1->pos(), QPoint(40, 60));
-        QCOMPARE(program.running("Form2"), QStringList{"Timer6"});
     }
 
     // A closed window's counters stop at once and it goes; the main window's
@@ -190,9 +198,7 @@ private slots:
 
     // A click on a tab shows its page; the strip shows all six captions whole,
     // without scroll arrows. Results read as what they show and say what they
-    // are. The now-boxes paint nothing: neither the Visit button nor the clock
-    // is hidden under one. The instructions fit their box, every line on one,
-    // and take no typing.
+    // are. The instructions fit their box, every line on one, and take no typing.
     void mainWindowAsTheUserSeesIt() {
         StartedProgram program;
         TabControl* tabs = program.tabs();
@@ -216,21 +222,7 @@ private slots:
         QCOMPARE(sony->text(QAccessible::Name), program.text("Form1", "lblLabel2"));
         QCOMPARE(sony->text(QAccessible::Description), QString("Sony result"));
 
-        program.tick("Form1", "Timer22");
-        FormWindow* form1 = program.window("Form1");
-        for (auto [tab, box] : {std::pair{0, "NowText"}, {1, "txtNesNow"}, {2, "txtSegaNow"}, {3, "txtPsNow"},
-                                {4, "txtXboxNow"}, {5, "NowText"}}) {
-            tabs->setCurrentIndex(tab);
-            auto edit = program.find<QLineEdit>("Form1", box);
-            edit->setText("12/5/2026 3:07:09 PM");
-            QVERIFY2(edit->isVisible(), box);
-            const QRect place(edit->mapTo(form1, QPoint(0, 0)), edit->size());
-            const QImage with = form1->grab(place).toImage();
-            edit->hide();
-            const QImage without = form1->grab(place).toImage();
-            edit->show();
-            QVERIFY2(with == without, qPrintable(QStringLiteral("%1 on page %2").arg(box).arg(tab)));
-        }
+        tabs->setCurrentIndex(5);
         auto help = program.find<QPlainTextEdit>("Form1", "txtCustom");
         program.processEvents();
         QVERIFY(help->isVisible() && !help->verticalScrollBar()->isVisible());
@@ -240,6 +232,98 @@ private slots:
         QVERIFY(!help->toPlainText().contains("typed"));
     }
 
+    // Tab visits every control of the page that takes it, once, as the page
+    // is read: each below the one before or in a column to its right; Shift+Tab
+    // the same way back.
+    void tabGoesThroughEachPageAsItIsRead_data() {
+        QTest::addColumn<int>("page");  // of the main window; -1: the handheld window
+        int page = 0;
+        for (const char* tab : {"Atari", "Nintendo", "Sega", "Sony", "Microsoft", "Custom"})
+            QTest::newRow(tab) << page++;
+        QTest::newRow("handheld window") << -1;
+    }
+    void tabGoesThroughEachPageAsItIsRead() {
+        QFETCH(int, page);
+        StartedProgram program;
+        if (page < 0) program.openHandheld();
+        else program.tabs()->setCurrentIndex(page);
+        FormWindow* window = program.window(page < 0 ? "Form2" : "Form1");
+        QVERIFY(activate(window));
+        QList<QWidget*> takesTab;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) takesTab << w;
+        const auto place = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
+        const auto topLeft = [&](QWidget* a, QWidget* b) {
+            return std::pair(place(a).top(), place(a).left()) < std::pair(place(b).top(), place(b).left());
+        };
+        const QList<QWidget*> path = focusPath(*std::min_element(takesTab.begin(), takesTab.end(), topLeft));
+        QCOMPARE(QSet<QWidget*>(path.begin(), path.end()), QSet<QWidget*>(takesTab.begin(), takesTab.end()));
+        QCOMPARE(path.size(), takesTab.size());
+        for (qsizetype i = 1; i < path.size(); ++i) {
+            const QRect before = place(path[i - 1]), next = place(path[i]);
+            QVERIFY2(next.top() > before.top() || next.left() > before.right(), qPrintable(path[i]->objectName()));
+        }
+        QList<QWidget*> back = focusPath(path.first(), true);
+        std::reverse(back.begin() + 1, back.end());
+        QCOMPARE(back, path);
+    }
+
+    void enterInTheDateBoxSubmits() {
+        StartedProgram program;
+        program.tabs()->setCurrentIndex(5);
+        QVERIFY(activate(program.window("Form1")));
+        auto date = program.find<QLineEdit>("Form1", "txtCusThen");
+        date->setFocus();
+        QTest::keyClicks(date, "01/01/2015");
+        QVERIFY(!program.running("Form1").contains("Timer24"));
+        QTest::keyClick(date, Qt::Key_Return);
+        QTRY_VERIFY(program.running("Form1").contains("Timer24"));
+        program.tick("Form1", "Timer24");
+        QVERIFY(program.text("Form1", "lblCustom").contains("Days, "));
+    }
+
+    // Enter presses OK (the window hides); Escape closes it as its close box does.
+    void keysCloseTheConfirmation_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("unloaded");
+        QTest::newRow("Return") << int(Qt::Key_Return) << false;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << true;
+    }
+    void keysCloseTheConfirmation() {
+        QFETCH(int, key);
+        QFETCH(bool, unloaded);
+        StartedProgram program;
+        QPointer<FormWindow> saved = windows().show("Saved");
+        QVERIFY(activate(saved));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!saved || !saved->isVisible());
+        QCOMPARE(!program.window("Saved"), unloaded);
+    }
+
+    // A frame of at least 3:1 contrast against what was there, all round the button, inside its edge.
+    void focusedButtonShowsAClearFrame() {
+        StartedProgram program;
+        program.tabs()->setCurrentIndex(3);
+        QVERIFY(activate(program.window("Form1")));
+        auto button = program.find<QPushButton>("Form1", "cmdPS2");
+        program.find<QWidget>("Form1", "cmdPS1")->setFocus();
+        const QImage plain = button->grab().toImage();
+        button->setFocus(Qt::MouseFocusReason);  // also after a click, not only after Tab
+        QVERIFY(button->hasFocus());
+        const QImage focused = button->grab().toImage();
+        QCOMPARE(focused.size(), plain.size());
+        const int w = plain.width() / int(plain.devicePixelRatio()), h = plain.height() / int(plain.devicePixelRatio());
+        for (const int inset : {2, 3}) {
+            QList<QPoint> ring;
+            for (int x = inset + 2; x < w - inset - 2; ++x) ring << QPoint(x, inset) << QPoint(x, h - 1 - inset);
+            for (int y = inset + 2; y < h - inset - 2; ++y) ring << QPoint(inset, y) << QPoint(w - 1 - inset, y);
+            int clear = 0;
+            for (const QPoint p : ring)
+                if (contrast(plain.pixelColor(p), focused.pixelColor(p)) >= 3.0) ++clear;
+            QVERIFY2(clear == ring.size(),
+                     qPrintable(QStringLiteral("%1 of %2 pixels %3 in").arg(clear).arg(ring.size()).arg(inset)));
+        }
+    }
 };
 
 QTEST_MAIN(WindowsTest)

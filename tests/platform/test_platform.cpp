@@ -1,0 +1,160 @@
+// The platform under the windows. The one boundary around event handlers: a
+// failure stops its handler and is told, one box at a time; failures and
+// notices that come while a box is open wait for it to close and follow in the
+// order they came, and a timer's failure is told once. Controls found by name
+// and remembered for their window; the date boxes' writes, and their edits by
+// assistive tools (through the accessible value and the editable-text
+// interface): taken while the box takes typing, refused while it is disabled
+// or read-only, and read either way.
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <functional>
+
+#include "platform/control_values.h"
+#include "platform/controls.h"
+#include "platform/timers.h"
+#include "tests/support/test_program.h"
+#include "ui/assistive.h"
+
+using namespace agelark;
+using namespace agelark::testing;
+
+namespace {
+
+QLineEdit* makeBox(QWidget* parent, const QString& name, const QString& text = {}) {
+    auto box = new QLineEdit(text, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+const QString now = QStringLiteral("12/5/2026 11:10:00 AM");
+
+}  // namespace
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+    inline static const QString missing = QStringLiteral("The picture \"ps2.jpg\" is missing.");
+    static void fail() { throw UserError(missing); }
+
+private slots:
+    void failureStopsHandlerAndIsTold() {
+        TestProgram program;
+        QWidget window;
+        bool reachedAfterFailure = false;
+        runHandler(&window, [&] { fail(); reachedAfterFailure = true; });
+        runHandler(&window, [] { throw std::logic_error("bad state"); });
+        QVERIFY(!reachedAfterFailure);
+        QCOMPARE(program.messages.told().size(), 2);
+        QCOMPARE(program.messages.told()[0], "warning: " + missing);
+        QVERIFY(program.messages.told()[1].contains("bad state"));
+    }
+
+    void boxesNeverStack() {
+        TestProgram program;
+        QWidget window;
+        Timer timer(&window, "Timer1");
+        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
+            if (program.messages.shown.size() > 1) return;
+            runHandler(&window, fail);
+            showNotice(&window, improperFormat);
+            runTick(&window, &timer, fail);
+        };
+        runHandler(&window, fail);
+        QCOMPARE(program.messages.told(), QStringList({"warning: " + missing, "warning: " + missing,
+                                                       "information: " + improperFormat, "warning: " + missing}));
+        runTick(&window, &timer, fail);
+        QCOMPARE(program.messages.told().size(), 4);
+    }
+
+    // What was found before is not returned once it is no longer the window's
+    // control of that name and type.
+    void rememberedControlNoLongerThere_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"destroyed", "renamed", "moved to another window", "asked for as a label"})
+            QTest::newRow(change) << change;
+    }
+    void rememberedControlNoLongerThere() {
+        QFETCH(QString, change);
+        QWidget window, other;
+        QPointer<QLineEdit> box = makeBox(new QWidget(&window), "txtNow");
+        QCOMPARE(control<QLineEdit>(&window, "txtNow"), box.data());
+        if (change == "asked for as a label") {
+            QVERIFY_THROWS_EXCEPTION(UserError, control<QLabel>(&window, "txtNow"));
+            return;
+        }
+        if (change == "destroyed") delete box;
+        if (change == "renamed") box->setObjectName("txtOld");
+        if (change == "moved to another window") box->setParent(&other);
+        QVERIFY_THROWS_EXCEPTION(UserError, control<QLineEdit>(&window, "txtNow"));
+        QLineEdit* fresh = makeBox(&window, "txtNow");
+        QCOMPARE(control<QLineEdit>(&window, "txtNow"), fresh);
+        if (box) QCOMPARE(control<QLineEdit>(box->window(), box->objectName()), box.data());
+    }
+
+    // A write leaves the box showing the text from its start, as a box filled
+    // at design time does; a write that would leave the box as it is changes
+    // nothing (the counters write ten times a second a text that changes once).
+    void boxWrite_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("another text") << "before" << true;
+        QTest::newRow("the same text, shown from its end") << "end" << true;
+        QTest::newRow("the same text, partly selected") << "selected" << true;
+        QTest::newRow("the same text, typed over") << "typed" << true;
+        QTest::newRow("the same text, as a write leaves it") << "as written" << false;
+    }
+    void boxWrite() {
+        QFETCH(QString, before);
+        QFETCH(bool, written);
+        QLineEdit box(before == "before" ? before : now);
+        box.setCursorPosition(before == "end" ? int(now.size()) : 0);
+        if (before == "selected") box.setSelection(0, 4);
+        box.setModified(before == "typed");
+        QSignalSpy changes(&box, &QLineEdit::cursorPositionChanged);
+        setBoxText(&box, now);
+        QCOMPARE(box.text(), now);
+        QCOMPARE(box.cursorPosition(), 0);
+        QVERIFY(!box.hasSelectedText() && !box.isModified());
+        QCOMPARE(!changes.isEmpty(), written);
+    }
+
+    void editsOnlyWhileItTakesTyping_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("takes typing") << true << false;
+        QTest::newRow("disabled") << false << false;
+        QTest::newRow("read-only") << true << true;
+    }
+    void editsOnlyWhileItTakesTyping() {
+        QFETCH(bool, enabled);
+        QFETCH(bool, readOnly);
+        QLineEdit box;
+        refuseEditsWhileLocked(&box);
+        box.setEnabled(enabled);
+        box.setReadOnly(readOnly);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&box);
+        QAccessibleEditableTextInterface* edit = a->editableTextInterface();
+        QVERIFY(edit && a->textInterface());
+        const bool takes = enabled && !readOnly;
+        QCOMPARE(a->state().editable, takes);
+        const std::pair<QString, std::function<void()>> edits[] = {
+            {"x01/01/2015", [&] { edit->insertText(0, "x"); }},
+            {"1/01/2015", [&] { edit->deleteText(0, 1); }},
+            {"02/01/2015", [&] { edit->replaceText(0, 2, "02"); }},
+            {"12/25/1999", [&] { a->setText(QAccessible::Value, "12/25/1999"); }},
+        };
+        for (const auto& [after, make] : edits) {
+            box.setText("01/01/2015");
+            make();
+            QCOMPARE(box.text(), takes ? after : QString("01/01/2015"));
+            QCOMPARE(a->textInterface()->text(0, a->textInterface()->characterCount()), box.text());
+        }
+    }
+
+    void coloursAreBlueGreenRed() { QCOMPARE(colorFromBgr(0x3E8FF4), QColor(0xF4, 0x8F, 0x3E)); }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "test_platform.moc"
