@@ -1,4 +1,4 @@
-// The age engine: the catalogue, the date-box texts and the serials they name,
+// The age engine: the date-box texts and the serials they name,
 // the age text and the console report, and the two ways a count fails.
 
 #include <QTest>
@@ -8,7 +8,6 @@
 #include <cmath>
 #include <ctime>
 #include <limits>
-#include <set>
 
 #include "engine/age.h"
 #include "engine/catalogue.h"
@@ -19,12 +18,6 @@ using namespace agelark;
 namespace {
 
 QByteArray bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
-
-// The date a release line names: " Released in the US on 10/21/1985 " gives 10/21/1985.
-std::string_view releaseDate(std::string_view line) {
-    line.remove_suffix(1);
-    return line.substr(line.rfind(' ') + 1);
-}
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
 constexpr double rejected = notANumber;
@@ -37,25 +30,6 @@ const QByteArray overflow = "<AgeOverflow>", noMoment = "<AgeArithmeticError>";
 class EngineTest : public QObject {
     Q_OBJECT
 private slots:
-    // Names unique where the program looks them up, and every row found by
-    // them; the count-from date is the release line's but for two consoles.
-    void catalogueRows() {
-        QCOMPARE(catalogue().size(), std::size_t(37));
-        std::set<std::pair<WindowId, std::string_view>> buttons, timers;
-        for (const ConsoleEntry& e : catalogue()) {
-            const QByteArray row = bytes(e.ageFunction);
-            QCOMPARE(row, "CalcDiff" + bytes(e.key) + "Dates");
-            QVERIFY2(buttons.insert({e.window, e.button}).second && timers.insert({e.window, e.timer}).second, row);
-            QCOMPARE(entryForButton(e.window, e.button), &e);
-            QCOMPARE(entryForTimer(e.window, e.timer), &e);
-            QCOMPARE(entryForAgeFunction(e.ageFunction), &e);
-            QVERIFY2(groupOf(e).size() > 1 && groupOf(e).front()->thenBox == e.thenBox, row);
-            const bool agree = parseDateText(e.countFromText) == parseDateText(releaseDate(e.releaseText));
-            QVERIFY2(agree == (e.key != "Nes" && e.key != "Nomad"), row);
-        }
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, callAgeFunction("CalcDiffCUSDates", 0.0, 1.0));
-    }
-
     // Days since 12/30/1899 and the time of day as their fraction, from the
     // forms the date boxes take, read month first; a time alone is on day zero.
     // Any other text is rejected.

@@ -1,17 +1,28 @@
-// The live console counters: a click selects a console, its timer's ticks
-// count its age up in the group's result label; a failing count is told once
-// per timer; the result labels' Copy.
+// What the windows count and show: the program's start and each window's
+// load, with and without the files it reads beside itself, and the clock in
+// the user's own format; a click selects a console, its timer's ticks count its
+// age up in the group's result label, a failing count is told once per timer;
+// the result labels' Copy; the custom count-up, and the rebuild of the main
+// window that Reset shares with the counts that fail.
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTime>
 
 #include "engine/age.h"
 #include "engine/catalogue.h"
 #include "engine/date_text.h"
+#include "notes/notes_pad.h"
 #include "platform/control_values.h"
 #include "platform/controls.h"
+#include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
+#include "ui/clock.h"
 #include "ui/copy_menu.h"
+#include "ui/design.h"
 
 using namespace agelark;
 using namespace agelark::testing;
@@ -27,6 +38,21 @@ bool wraps(const QLabel* label, const QFont& font, const QString& text) {
     const QRect room(0, 0, label->contentsRect().width(), 100000);
     return metrics.boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, text).height() !=
            metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, text).height();
+}
+
+// Whether the five console picture boxes of the main window show a picture.
+QList<bool> picturesShown(const TestProgram& program) {
+    QList<bool> shown;
+    for (const char* box : {"Picture1", "Picture2", "Picture3", "Picture4", "Picture5"})
+        shown << !program.find<QLabel>("Form1", box)->pixmap().isNull();
+    return shown;
+}
+
+// Types `then` into the box, clicks Submit and lets one tick run.
+void submitAndTick(TestProgram& program, const QString& then) {
+    program.find<QLineEdit>("Form1", "txtCusThen")->setText(then);
+    program.click("Form1", "cmdCustom");
+    program.tick("Form1", "Timer24");
 }
 
 }  // namespace
@@ -151,8 +177,6 @@ private slots:
         program.click("Form1", "cmdPS2");
         program.tick("Form1", "Timer6");
         auto label = program.find<QLabel>("Form1", "lblLabel2");
-        QCOMPARE(label->contextMenuPolicy(), Qt::ActionsContextMenu);
-        QCOMPARE(label->actions()[0]->text(), QString("Copy"));
         label->actions()[0]->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString(label->text()).replace("\r\n", "\n"));
         for (const char* name : {"lblLabel1", "lblLabel3", "lblLabel4", "lblLabel5", "lblCustom"})
@@ -160,6 +184,172 @@ private slots:
         QCOMPARE(program.find<QLabel>("Form2", "lblAgelark")->actions().size(), 1);
         QVERIFY(program.find<QLabel>("Form1", "lblClock")->actions().isEmpty());
         QCOMPARE(withPlatformLineBreaks("a\rb\r\nc"), QString("a\nb\nc"));
+    }
+
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
+
+    // The main window alone, on its first page, the title picture on every
+    // page and only the clock running, empty until its timer's first tick; a
+    // missing notes file leaves the pad's first text and is not made.
+    void startUpState() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        TestProgram program;
+        QVERIFY(QFile::remove(program.path("Notes.txt")));
+        program.clock.set({2026, 12, 5, 15, 7, 9});
+        program.start();
+        QCOMPARE(windows().loaded().size(), 1);
+        QVERIFY(program.window("Form1")->isVisible());
+        QCOMPARE(program.tabs()->currentIndex(), 0);
+        QCOMPARE(picturesShown(program), QList<bool>(5, true));
+        QCOMPARE(program.running("Form1"), QStringList{"Timer22"});
+        QCOMPARE(program.text("Form1", "lblClock"), QString());
+        QTRY_COMPARE(program.text("Form1", "lblClock"), QString("3:07:09 PM"));
+        QCOMPARE(padText(program.window("Form1")), QString("Notes\n"));
+        QVERIFY(!QFile::exists(program.path("Notes.txt")));
+        windows().get("Form2");
+        QCOMPARE(program.find<QLabel>("Form2", "Picture1")->pixmap().toImage(),
+                 program.find<QLabel>("Form1", "Picture1")->pixmap().toImage());
+        QCOMPARE(program.running("Form2"), QStringList());
+        QVERIFY(program.messages.shown.isEmpty());
+
+        // A change of the time format shows at the next tick.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        program.tick("Form1", "Timer22");
+        QCOMPARE(program.text("Form1", "lblClock"), QString("15:07:09"));
+    }
+
+    // Each window shows, then tells over itself which picture failed and
+    // where it was looked for; its load goes on without the pictures.
+    void badTitlePicture_data() {
+        QTest::addColumn<QByteArray>("content");  // the picture file's bytes; none: no file
+        QTest::addColumn<QString>("told");
+        QTest::newRow("missing") << QByteArray() << "is missing";
+        QTest::newRow("unreadable") << QByteArray("not a picture") << "cannot be read";
+    }
+    void badTitlePicture() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, told);
+        TestProgram program;
+        QVERIFY(QFile::remove(program.path("Agelark.jpg")));
+        QVERIFY(writeFile(program.path("Notes.txt"), "notes of the user"));
+        QVERIFY(content.isNull() || writeFile(program.path("Agelark.jpg"), content));
+        QStringList shownOver;
+        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown& box) {
+            if (FormWindow* over = program.window(box.parentName); over && over->isVisible())
+                shownOver << box.parentName;
+        };
+        program.start();
+        QTRY_COMPARE(padText(program.window("Form1")), QString("notes of the user"));
+        QCOMPARE(program.running("Form1"), QStringList{"Timer22"});
+        QCOMPARE(picturesShown(program), QList<bool>(5, false));
+        program.openHandheld();
+        QCOMPARE(shownOver, QStringList({"Form1", "Form2"}));
+        for (const RecordingMessageBoxes::Shown& box : program.messages.shown)
+            for (const QString& phrase : {QStringLiteral("\"Agelark.jpg\""), told, program.appFolder()})
+                QVERIFY2(box.text.contains(phrase), qPrintable(box.text));
+    }
+
+    // The locale's own separators, and no time zone where the locale puts one
+    // first; in every locale the seconds, which make the clock visibly tick.
+    void clockTextInEveryLocale() {
+        const QTime a(15, 7, 9), b(15, 7, 10);
+        QCOMPARE(clockText(a, QLocale(QLocale::Finnish, QLocale::Finland)), QString("15.07.09"));
+        QCOMPARE(clockText(a, QLocale(QLocale::Chinese, QLocale::China)), QString("15:07:09"));
+        for (const QLocale& locale :
+             QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            const QString first = clockText(a, locale);
+            QVERIFY2(!first.isEmpty() && first != clockText(b, locale) && first == first.trimmed(),
+                     qPrintable(locale.name()));
+        }
+    }
+
+    // Submit checks nothing: the ticks count from the box texts, a second at a
+    // time (the forms a date may take, and how far, are the engine's).
+    void submitStartsTheCountUp() {
+        StartedProgram program;
+        auto label = program.find<QLabel>("Form1", "lblCustom");
+        setTextColor(label, Qt::red);
+        program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2015");
+        program.click("Form1", "cmdCustom");
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(program.text("Form1", "txtCusNow"), QString("12/5/2026 11:10:00 AM"));
+        QVERIFY(program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
+        QCOMPARE(program.running("Form1"), QStringList({"Timer22", "Timer24"}));
+        program.clock.advanceSeconds(1);
+        program.tick("Form1", "Timer24");
+        QCOMPARE(label->text(), QString("4356 Days, 11:10:01"));
+        QVERIFY(!program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());  // counting: its date is kept
+    }
+
+    // The main window starts over on the page of what asked, as designed, the
+    // handheld window untouched and counting. A failure says why, over the new
+    // window, while the old one is already stopped; the pad keeps what was typed.
+    // Reset says nothing and reads the notes file again. It all comes round again.
+    void rebuilds_data() {
+        QTest::addColumn<QString>("trigger");  // Reset, the 2600, or the text the count-up counts from
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("Reset") << "Reset" << 5 << QString();
+        QTest::newRow("a word to count from") << "yesterday" << 5 << improperFormat;
+        QTest::newRow("too far back") << "12/05/1975" << 5 << improperFormat;
+        QTest::newRow("too far ahead") << "12/05/2116" << 5 << improperFormat;
+        QTest::newRow("a time alone, on day zero") << "22:00:00" << 5 << improperFormat;
+        QTest::newRow("the 2600 past its limit") << "2600" << 0 << atariNotice;
+    }
+    void rebuilds() {
+        QFETCH(QString, trigger);
+        QFETCH(int, tab);
+        QFETCH(QString, notice);
+        TestProgram program;
+        program.clock.set({2045, 9, 29, 3, 14, 8});  // the 2600's first second too many
+        program.start();
+        program.processEvents();
+        const QString typed = QString::fromUtf8("typed, not saved\n\u00a0");
+        notesPad(program.window("Form1"))->setPlainText(typed);
+        program.click("Form1", "cmdWii");
+        program.openHandheld("cmdNDS");
+        QPointer<FormWindow> old = program.window("Form1"), form2 = program.window("Form2");
+        const auto ask = [&] {
+            if (trigger == "Reset") {
+                program.click("Form1", "cmdReset");
+            } else if (trigger == "2600") {
+                program.click("Form1", "cmdCommand2600");
+                program.tick("Form1", "Timer1");
+            } else {
+                submitAndTick(program, trigger);
+            }
+        };
+        QStringList oldRunning{"not seen"}, handheldRunning;  // while the box is open
+        program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
+            oldRunning = runningTimers(old);
+            handheldRunning = program.running("Form2");
+        };
+        ask();
+        program.verifyRebuilt(old, tab);
+        const std::unique_ptr<FormWindow> design(createForm1());
+        for (const char* name :
+             {"lblLabel1", "txtAtari", "NowText", "lblLabel4", "txtNes", "txtCusThen", "txtCusNow", "lblCustom"}) {
+            const QWidget *now = program.find<QWidget>("Form1", name), *designed = design->findChild<QWidget*>(name);
+            QCOMPARE(textOf(now), textOf(designed));
+            QCOMPARE(now->palette().color(QPalette::WindowText), designed->palette().color(QPalette::WindowText));
+            QCOMPARE(now->isEnabled(), designed->isEnabled());
+        }
+        QVERIFY(!program.find<QLabel>("Form1", "lblByWendrix_0")->isHidden());
+        QCOMPARE(program.window("Form2"), form2.data());
+        QCOMPARE(runningTimers(form2), QStringList{"Timer5"});
+        if (notice.isEmpty()) {
+            QVERIFY(program.messages.shown.isEmpty());
+            QCOMPARE(padText(program.window("Form1")), QString("Notes\n"));
+        } else {
+            QCOMPARE(program.messages.told(), QStringList{"information: " + notice});
+            QCOMPARE(program.messages.shown[0].parentName, QString("Form1"));
+            QCOMPARE(oldRunning, QStringList());
+            QCOMPARE(handheldRunning, QStringList{"Timer5"});
+            QCOMPARE(padText(program.window("Form1")), typed);
+        }
+        old = program.window("Form1");
+        ask();
+        program.verifyRebuilt(old, tab);
     }
 };
 

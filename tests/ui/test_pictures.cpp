@@ -102,17 +102,6 @@ private slots:
                  (QList<QSize>{{32, 32}, {48, 48}, {64, 64}, {128, 128}}));
     }
 
-    // The window icon, at the smallest and the largest size made.
-    void icon() {
-        for (const char* file : {"agelark.png", "agelark-256.png"}) {
-            const QImage image(program_->path(file));
-            int opaque = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) > 128;
-            QVERIFY2(opaque * 4 >= image.width() * image.height(), file);
-        }
-    }
-
 private:
     std::unique_ptr<TestProgram> program_;  // the application folder the pictures load from
 };
