@@ -31,7 +31,7 @@ bool isArrayMember(const QString& name, const QString& array) {
     return std::all_of(name.begin() + array.size() + 1, name.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// Connects handlers to the controls of one window and keeps the list of what it connected.
+// Connects handlers to the controls of one window.
 class Wiring {
 public:
     explicit Wiring(FormWindow* window) : window_(window) {}
@@ -50,7 +50,6 @@ public:
     void tick(const QString& timer, Handler handler) {
         Timer* t = control<Timer>(window_, timer);
         t->onTick(window_, [w = window_, h = std::move(handler)] { h(w); });
-        wired_ << t->objectName();
     }
     void consoles(WindowId window) {
         for (const ConsoleEntry& entry : catalogue()) {
@@ -59,17 +58,14 @@ public:
             tick(qtext(entry.timer), [&entry](FormWindow* w) { consoleTick(w, entry); });
         }
     }
-    QStringList wired() const { return wired_; }
 
 private:
     void connectClick(QAbstractButton* button, Handler handler) {
         QObject::connect(button, &QAbstractButton::clicked, window_,
                          [w = window_, h = std::move(handler)] { runUserHandler(w, [&] { h(w); }); });
-        wired_ << button->objectName();
     }
 
     FormWindow* window_;
-    QStringList wired_;
 };
 
 void wireForm1(Wiring& on) {
@@ -94,7 +90,7 @@ void wireSaved(Wiring& on) { on.click("cmdOK", cmdOK_Click); }
 
 }  // namespace
 
-QStringList wireHandlers(FormWindow* window) {
+void wireHandlers(FormWindow* window) {
     Wiring on(window);
     const QString windowName = window->objectName();
     if (windowName == "Form1")
@@ -105,7 +101,6 @@ QStringList wireHandlers(FormWindow* window) {
         wireSaved(on);
     else
         throw UserError(QStringLiteral("The program has no handlers for a window named %1.").arg(windowName));
-    return on.wired();
 }
 
 }  // namespace agelark

@@ -5,17 +5,13 @@
 // made, never a dead button. The 37 console buttons and timers share one click
 // and one tick procedure, connected in one loop over the catalogue.
 
-#include <QStringList>
-
 namespace agelark {
 
 class FormWindow;
 
 // Connects the handlers of `window` (Form1, Form2 or Saved) to its buttons'
-// clicks and its timers' ticks, each inside the failure boundary. Returns the
-// names of the controls connected, one per handler, so that a test can see
-// that every button and timer has exactly one. Throws UserError when a
-// handler's control is missing.
-QStringList wireHandlers(FormWindow* window);
+// clicks and its timers' ticks, each inside the failure boundary. Throws
+// UserError when a handler's control is missing.
+void wireHandlers(FormWindow* window);
 
 }  // namespace agelark

@@ -3,10 +3,7 @@
 
 #include <QTest>
 
-#include <QScopeGuard>
-#include <array>
 #include <cmath>
-#include <ctime>
 #include <limits>
 
 #include "engine/age.h"
@@ -119,38 +116,6 @@ private slots:
             QCOMPARE(bytes(CalcDiffCUSDates(then, now)), expected);
             if (!expected.contains("Days")) QCOMPARE(bytes(callAgeFunction("CalcDiffGBMDates", then, now)), expected);
         }
-    }
-
-    // Each console stops counting 2,147,483,648 s after midnight of its
-    // count-from date; its last report before then has three lines.
-    void firstFailingMoment_data() {
-        QTest::addColumn<int>("row");
-        for (const ConsoleEntry& e : catalogue()) QTest::newRow(e.ageFunction.data()) << int(&e - catalogue().data());
-    }
-    void firstFailingMoment() {
-        QFETCH(int, row);
-        const ConsoleEntry& e = catalogue()[std::size_t(row)];
-        const double then = parseDateText(e.countFromText);
-        const double last = then + 24855 + 11647 / 86400.0;  // 24,855 days and 3:14:07
-        QCOMPARE(bytes(callAgeFunction(e.ageFunction, then, last)),
-                 bytes(e.titleText) + "\r\n24855 Days, 03:14:07 Ago \r\n" + bytes(e.releaseText));
-        QVERIFY_THROWS_EXCEPTION(AgeOverflow, callAgeFunction(e.ageFunction, then, last + 1.0 / 86400));
-    }
-
-    // The count follows the wall clock: a daylight-saving night moves it by the
-    // hour the clock jumps, whatever time actually passes.
-    void daylightSavingNight() {
-        const QByteArray savedTz = qgetenv("TZ");
-        const auto restore = qScopeGuard([&] {
-            savedTz.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedTz);
-            tzset();
-        });
-        qputenv("TZ", "EST5EDT,M3.2.0,M11.1.0");  // a POSIX zone: in force without any zone database
-        tzset();
-        // Spring forward: 4:00 is three hours after midnight; fall back: 3:00 is four.
-        for (auto [month, day, toHour] : {std::array{3, 14, 4}, {11, 7, 3}})
-            QCOMPARE(bytes(CalcDiffCUSDates(dateSerial(2021, month, day), dateSerial(2021, month, day, toHour, 0, 0))),
-                     QByteArray::number(toHour).rightJustified(2, '0') + ":00:00");
     }
 };
 

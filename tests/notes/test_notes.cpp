@@ -87,6 +87,7 @@ private slots:
             << Case{.content = QByteArray(10001, 'x'), .inPad = QString(10000, 'x') + "\nx",
                     .says = {"longer than 10,000 characters", "too long"}, .asks = -1};
         QTest::newRow("a named pipe, never waited on") << Case{.at = Pipe, .says = {"pipe", "pipe"}, .asks = -1};
+        QTest::newRow("a folder") << Case{.at = Folder, .says = {"not a file", "not a file"}, .asks = -1};
         QTest::newRow("no file: the save makes it") << Case{.at = Nothing, .writes = true};
         const auto changed = [](const Change& change, int asks) {
             return Case{.change = change, .says = {"%1/Notes.txt has been changed"}, .asks = asks};

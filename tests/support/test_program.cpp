@@ -6,7 +6,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QThread>
 #include <cmath>
 
@@ -64,7 +63,6 @@ void RecordingMessageBoxes::record(const QString& kind, QWidget* parent, const Q
         Qt::QueuedConnection);
     dialog->exec();
     if (!dialog) {
-        ++destroyedWhileOpen;
         QTest::qFail(qPrintable(QStringLiteral("the message box \"%1\" was destroyed while open").arg(text)),
                      __FILE__, __LINE__);
         return;
@@ -106,10 +104,6 @@ TestProgram::~TestProgram() {
 void TestProgram::start() { startProgram(); }
 
 QString TestProgram::path(const QString& fileName) const { return QDir(appFolder_).filePath(fileName); }
-
-QString TestProgram::userPath(const QString& fileName) const {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QLatin1Char('/') + fileName;
-}
 
 FormWindow* TestProgram::window(const QString& name) const { return windows().loadedWindow(name); }
 

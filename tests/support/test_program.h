@@ -53,32 +53,21 @@ public:
     // Runs inside the box's event loop while it is open, standing for what
     // happens before the user closes it; the box closes after it.
     std::function<void(const Shown&)> whileOpen;
-    int destroyedWhileOpen = 0;
 
 private:
     void record(const QString& kind, QWidget* parent, const QString& text);
 };
 
 struct CountingBeep : Beep {
-    void play(const QString& soundEvent) override {
-        ++count;
-        played << soundEvent;
-    }
+    void play(const QString&) override { ++count; }
     int count = 0;
-    QStringList played;  // the sound events asked for
 };
 
 struct RecordingLauncher : Launcher {
-    void start(const QString& program, const QStringList& arguments,
-               std::function<void(int exitStatus)> failed) override {
-        if (fails) throw UserError(QStringLiteral("Could not start \"%1\".").arg(program));
+    void start(const QString& program, const QStringList& arguments, std::function<void(int)>) override {
         started.append(QStringList{program} + arguments);
-        whenFailed.append(std::move(failed));
     }
     QList<QStringList> started;  // program first, then its arguments
-    bool fails = false;          // as when the program is not installed
-    // How to tell each started program's failure, as its end would.
-    QList<std::function<void(int exitStatus)>> whenFailed;
 };
 
 // The program's texts that tests look for, stated once.
@@ -108,7 +97,6 @@ public:
 
     QString appFolder() const { return appFolder_; }
     QString path(const QString& fileName) const;  // a file in the application folder
-    QString userPath(const QString& fileName) const;  // a file in the program's per-user data folder
 
     FormWindow* window(const QString& name) const;  // loaded window or nullptr
 

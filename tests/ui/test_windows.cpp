@@ -1,6 +1,6 @@
 // The life of the three windows as the user meets it: the handlers behind
 // every control, closing, minimising, how the windows look to eyes and screen
-// readers, and the program without a mouse: Tab and Shift+Tab go through each
+// readers, and the program without a mouse: Tab goes through each
 // page as it is read; Enter in the date box submits it; Enter and Escape close
 // the confirmation; the button with the focus shows it clearly.
 
@@ -28,13 +28,12 @@ using namespace agelark::testing;
 namespace {
 
 
-// The controls the focus visits from `start`, pressing Tab (or Shift+Tab) until it is back.
-QList<QWidget*> focusPath(QWidget* start, bool backwards = false) {
+// The controls the focus visits from `start`, pressing Tab until it is back.
+QList<QWidget*> focusPath(QWidget* start) {
     start->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited{start};
     while (visited.size() < 40) {
-        QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab,
-                        backwards ? Qt::ShiftModifier : Qt::NoModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         if (QApplication::focusWidget() == start) break;
         visited << QApplication::focusWidget();
     }
@@ -61,8 +60,6 @@ private slots:
         QTest::newRow("the confirmation") << QStringList{"Saved"} << QStringList{"Form1", "Form2"};
         QTest::newRow("the main window") << QStringList{"Form1"} << QStringList{};
         QTest::newRow("the main window, by code") << QStringList{"Form1 by code"} << QStringList{"Form2", "Saved"};
-        QTest::newRow("the main window by code, then the others")
-            << QStringList{"Form1 by code", "Form2", "Saved"} << QStringList{};
     }
     void closing() {
         QFETCH(QStringList, closes);
@@ -206,8 +203,7 @@ private slots:
     }
 
     // Tab visits every control of the page that takes it, once, as the page
-    // is read: each below the one before or in a column to its right; Shift+Tab
-    // the same way back.
+    // is read: each below the one before or in a column to its right.
     void tabGoesThroughEachPageAsItIsRead_data() {
         QTest::addColumn<int>("page");  // of the main window; -1: the handheld window
         int page = 0;
@@ -236,41 +232,26 @@ private slots:
             const QRect before = place(path[i - 1]), next = place(path[i]);
             QVERIFY2(next.top() > before.top() || next.left() > before.right(), qPrintable(path[i]->objectName()));
         }
-        QList<QWidget*> back = focusPath(path.first(), true);
-        std::reverse(back.begin() + 1, back.end());
-        QCOMPARE(back, path);
     }
 
-    void enterInTheDateBoxSubmits() {
+    // Enter in the date box submits it. On the confirmation, Enter presses OK
+    // (the window hides) and Escape closes it as its close box does.
+    void keysDoWhatTheyShould() {
         StartedProgram program;
         program.tabs()->setCurrentIndex(5);
         QVERIFY(activate(program.window("Form1")));
         auto date = program.find<QLineEdit>("Form1", "txtCusThen");
         date->setFocus();
         QTest::keyClicks(date, "01/01/2015");
-        QVERIFY(!program.running("Form1").contains("Timer24"));
         QTest::keyClick(date, Qt::Key_Return);
-        QTRY_VERIFY(program.running("Form1").contains("Timer24"));
-        program.tick("Form1", "Timer24");
-        QVERIFY(program.text("Form1", "lblCustom").contains("Days, "));
-    }
-
-    // Enter presses OK (the window hides); Escape closes it as its close box does.
-    void keysCloseTheConfirmation_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("unloaded");
-        QTest::newRow("Return") << int(Qt::Key_Return) << false;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << true;
-    }
-    void keysCloseTheConfirmation() {
-        QFETCH(int, key);
-        QFETCH(bool, unloaded);
-        StartedProgram program;
-        QPointer<FormWindow> saved = windows().show("Saved");
-        QVERIFY(activate(saved));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        QTRY_VERIFY(!saved || !saved->isVisible());
-        QCOMPARE(!program.window("Saved"), unloaded);
+        QTRY_COMPARE(program.running("Form1"), QStringList({"Timer22", "Timer24"}));
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QPointer<FormWindow> saved = windows().show("Saved");
+            QVERIFY(activate(saved));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QTRY_VERIFY(!saved || !saved->isVisible());
+            QCOMPARE(bool(program.window("Saved")), key == Qt::Key_Return);
+        }
     }
 
     // A frame of at least 3:1 contrast against what was there, all round the button, inside its edge.
@@ -282,7 +263,6 @@ private slots:
         program.find<QWidget>("Form1", "cmdPS1")->setFocus();
         const QImage plain = button->grab().toImage();
         button->setFocus(Qt::MouseFocusReason);  // also after a click, not only after Tab
-        QVERIFY(button->hasFocus());
         const QImage focused = button->grab().toImage();
         QCOMPARE(focused.size(), plain.size());
         const int w = plain.width() / int(plain.devicePixelRatio()), h = plain.height() / int(plain.devicePixelRatio());
@@ -290,11 +270,9 @@ private slots:
             QList<QPoint> ring;
             for (int x = inset + 2; x < w - inset - 2; ++x) ring << QPoint(x, inset) << QPoint(x, h - 1 - inset);
             for (int y = inset + 2; y < h - inset - 2; ++y) ring << QPoint(inset, y) << QPoint(w - 1 - inset, y);
-            int clear = 0;
             for (const QPoint p : ring)
-                if (contrast(plain.pixelColor(p), focused.pixelColor(p)) >= 3.0) ++clear;
-            QVERIFY2(clear == ring.size(),
-                     qPrintable(QStringLiteral("%1 of %2 pixels %3 in").arg(clear).arg(ring.size()).arg(inset)));
+                QVERIFY2(contrast(plain.pixelColor(p), focused.pixelColor(p)) >= 3.0,
+                         qPrintable(QStringLiteral("(%1, %2), %3 in").arg(p.x()).arg(p.y()).arg(inset)));
         }
     }
 };
