@@ -69,11 +69,6 @@ void RecordingMessageBoxes::record(const QString& kind, QWidget* parent, const Q
     }
     delete dialog;
 }
-QStringList RecordingMessageBoxes::told() const {
-    QStringList result;
-    for (const Shown& box : shown) result << box.kind + ": " + box.text;
-    return result;
-}
 
 TestProgram::TestProgram(const QString& appFolder) : appFolder_(appFolder.isEmpty() ? folder_.path() : appFolder) {
     if (appFolder.isEmpty()) {

@@ -49,7 +49,11 @@ public:
 
     QList<Shown> shown;
     QList<bool> answers;  // how the next questions are answered, in order: true for the action; then Cancel
-    QStringList told() const;  // "kind: text" of each box shown
+    QStringList told() const {  // "kind: text" of each box shown
+        QStringList result;
+        for (const Shown& box : shown) result << box.kind + ": " + box.text;
+        return result;
+    }
     // Runs inside the box's event loop while it is open, standing for what
     // happens before the user closes it; the box closes after it.
     std::function<void(const Shown&)> whileOpen;
