@@ -251,6 +251,7 @@ private slots:
         setTextColor(label, Qt::red);
         program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2015");
         program.click("Form1", "cmdCustom");
+        QCOMPARE(program.find<QTimer>("Form1", "Timer24")->interval(), 100);  // ten times a second
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
         QCOMPARE(program.text("Form1", "txtCusNow"), QString("12/5/2026 11:10:00 AM"));
         QVERIFY(program.find<QLineEdit>("Form1", "txtCusThen")->isEnabled());
