@@ -30,9 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const agelark::ConsoleEntry& entry = entries[data[2 * sizeof(double)] % entries.size()];
     try {
         const std::string age = agelark::CalcDiffCUSDates(then, now);
-        const std::string report =
-            std::string(entry.titleText) + "\r\n" + age + " Ago \r\n" + std::string(entry.releaseText);
-        if (!isAgeText(age) || agelark::reportText(entry, then, now) != (age.size() == 8 ? age : report)) std::abort();
+        if (!isAgeText(age)) std::abort();
+        const std::string report = agelark::reportText(entry, then, now);
+        const bool underADay = age.size() == 8;
+        if (underADay ? report != age
+                      : report != std::string(entry.titleText) + "\r\n" + age + " Ago \r\n" +
+                                      std::string(entry.releaseText))
+            std::abort();
     } catch (const agelark::AgeError&) {
     }
     return 0;

@@ -1,5 +1,6 @@
-// The Visit buttons hand the site address to the desktop's opener, and tell
-// the user, over the window whose button was pressed, when it fails.
+// The Visit buttons hand the site address (the one the build was given) to the
+// desktop's opener, and tell the user, over the window whose button was
+// pressed, when it fails.
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,9 +12,6 @@
 using namespace agelark;
 using namespace agelark::testing;
 
-// The address is the one the build was given (AGELARK_HOMEPAGE).
-static const QString& site = siteAddress;
-
 class VisitTest : public QObject {
     Q_OBJECT
 private slots:
@@ -23,15 +21,15 @@ private slots:
         for (const char* button : {"cmdQAV3_0", "cmdQAV3_1", "cmdQAV3_2", "cmdQAV4_1", "cmdQAV5_1"})
             program.click("Form1", button);
         program.click("Form2", "cmdqAv");
-        QCOMPARE(program.launcher.started, QList<QStringList>(6, QStringList{"xdg-open", site}));
+        QCOMPARE(program.launcher.started, QList<QStringList>(6, QStringList{"xdg-open", siteAddress}));
     }
 
     // The real launcher, with the opener a script on the search path.
     void realOpener_data() {
         QTest::addColumn<QByteArray>("opener");  // none: no opener at all
         QTest::addColumn<QString>("told");       // a phrase of the warning; none: no warning
-        QTest::newRow("opens the address") << "#!/bin/sh\n[ \"$1\" = " + site.toUtf8() + " ] && touch \"$0.opened\"\n"
-                                           << "";
+        QTest::newRow("opens the address")
+            << "#!/bin/sh\n[ \"$1\" = " + siteAddress.toUtf8() + " ] && touch \"$0.opened\"\n" << "";
         QTest::newRow("not installed") << QByteArray() << "the command \"xdg-open\" could not be started";
         QTest::newRow("no browser") << QByteArray("#!/bin/sh\nsleep 0.2\nexit 3\n")
                                     << "\"xdg-open\" ended with exit status 3";
@@ -58,7 +56,7 @@ private slots:
         } else {
             QTRY_COMPARE(program.messages.shown.size(), 1);
             const QString shown = program.messages.shown[0].text;
-            QVERIFY2(shown.contains(told) && shown.contains("open " + site), qPrintable(shown));
+            QVERIFY2(shown.contains(told) && shown.contains("open " + siteAddress), qPrintable(shown));
         }
     }
 };

@@ -20,9 +20,7 @@ namespace {
 
 constexpr int side = 272;
 
-struct Rows {
-    int top, bottom;  // in the box's pixels, bottom excluded
-};
+using Rows = std::pair<int, int>;  // the top and bottom rows under text, in the box's pixels, bottom excluded
 
 
 QImage loaded(const std::string& file, int scale) { return loadPicture(file, scale).toImage(); }
@@ -69,7 +67,7 @@ private slots:
             QVERIFY2(drawn * 20 >= looked, qPrintable(QStringLiteral("blank at %1x").arg(scale)));
 
             for (const Rows& rows : underText)
-                for (int y = rows.top * scale; y < rows.bottom * scale; ++y)
+                for (int y = rows.first * scale; y < rows.second * scale; ++y)
                     for (int x = 0; x < image.width(); ++x)
                         QVERIFY2(contrast(textColour, image.pixelColor(x, y)) >= 3,
                                  qPrintable(QStringLiteral("at %1x, (%2, %3)").arg(scale).arg(x).arg(y)));
