@@ -78,10 +78,9 @@ void written(Save save) {
     // A window a rebuild unloaded is gone, though a box still open (the
     // rebuild's notice) keeps it from being deleted until it closes.
     FormWindow* now = windows().loadedWindow("Form1");
-    FormWindow* form1 = save.origin == now ? now : nullptr;
-    if (!form1 && now && sameAtPath(padState(now).file, save.started.file)) form1 = now;
     if (!now) return;  // the program is ending
-    runHandler(form1 ? form1 : now, [&] {
+    FormWindow* form1 = save.origin == now || sameAtPath(padState(now).file, save.started.file) ? now : nullptr;
+    runHandler(now, [&] {
         if (!save.failure.isEmpty())
             throw UserError(QStringLiteral("Could not save the notes to %1: %2").arg(save.path, save.failure));
         if (!form1 && !save.result.written)
