@@ -20,7 +20,6 @@
 
 #include "platform/timers.h"
 #include "tests/support/test_program.h"
-#include "ui/design.h"
 
 using namespace agelark;
 using namespace agelark::testing;
