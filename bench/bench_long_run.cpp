@@ -17,9 +17,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include "engine/catalogue.h"
 #include "engine/date_serial.h"
-#include "platform/controls.h"
 #include "tests/support/test_program.h"
 
 using namespace agelark;
@@ -48,24 +46,18 @@ CivilDateTime wallClockAt(qint64 utcSeconds) {
 
 struct Run {
     TestProgram& program;
-    QList<const ConsoleEntry*> running;
 
     void select(const char* atariButton) {
-        running.clear();
-        for (auto [window, button] : {std::pair{WindowId::Form1, atariButton}, {WindowId::Form1, "cmdSNES"},
-                                      {WindowId::Form1, "cmdMS"}, {WindowId::Form1, "cmdPS2"},
-                                      {WindowId::Form1, "cmdSX"}, {WindowId::Form2, "cmdGBM"}})
-            running << entryForButton(window, button);
-        for (const ConsoleEntry* e : running) program.click(qtext(windowName(e->window)), qtext(e->button));
+        for (const char* button : {atariButton, "cmdSNES", "cmdMS", "cmdPS2", "cmdSX"}) program.click("Form1", button);
+        program.click("Form2", "cmdGBM");
         program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2000 22:00:00");
         program.click("Form1", "cmdCustom");
     }
 
-    // One tick of every running timer, then the event loop, where a rebuild a tick asked for happens.
+    // One beat of each window, then the event loop, where a rebuild a beat asked for happens.
     void tick() {
-        for (const ConsoleEntry* e : running) program.tick(qtext(windowName(e->window)), qtext(e->timer));
-        program.tick("Form1", "Timer24");
-        program.tick("Form1", "Timer22");
+        program.tick("Form1");
+        program.tick("Form2");
         QCoreApplication::processEvents();
     }
 };
@@ -85,7 +77,7 @@ int main(int argc, char** argv) {
     program.clock.set(wallClockAt(utc));
     program.start();
     program.openHandheld();
-    Run run{program, {}};
+    Run run{program};
     run.select("cmdCommand2600");
 
     long afterWarmUp = 0;

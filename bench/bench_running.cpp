@@ -35,10 +35,10 @@
 
 #include "bench/bench_display.h"
 
-#include "platform/controls.h"
 #include "platform/platform.h"
-#include "platform/windows.h"
-#include "ui/app.h"
+#include "ui/handheld_window.h"
+#include "ui/main_window.h"
+#include "ui/program.h"
 
 namespace {
 
@@ -68,9 +68,11 @@ void countTicks(QObject* window, long* ticks) {
         QObject::connect(timer, &QTimer::timeout, [ticks] { ++*ticks; });
 }
 
-void click(const char* window, const char* button) {
-    agelark::control<QAbstractButton>(agelark::windows().get(window), button)->click();
+QWidget* window(const char* name) {
+    return name == std::string_view("Form1") ? static_cast<QWidget*>(agelark::mainWindow()) : agelark::handheldWindow();
 }
+
+void click(const char* name, const char* button) { window(name)->findChild<QAbstractButton*>(button)->click(); }
 
 int child(int argc, char** argv, bool program, bool minimised, int seconds) {
     QApplication app(argc, argv);
@@ -88,10 +90,10 @@ int child(int argc, char** argv, bool program, bool minimised, int seconds) {
         for (const char* button : {"cmdCommand7800", "cmdNES", "cmdGen", "cmdPS2", "cmdXBOX", "cmdHandheld"})
             click("Form1", button);
         click("Form2", "cmdGBA");
-        agelark::control<QLineEdit>(agelark::windows().get("Form1"), "txtCusThen")->setText("01/01/2015");
+        window("Form1")->findChild<QLineEdit*>("txtCusThen")->setText("01/01/2015");
         click("Form1", "cmdCustom");
-        countTicks(agelark::windows().get("Form1"), &ticks);
-        countTicks(agelark::windows().get("Form2"), &ticks);
+        countTicks(window("Form1"), &ticks);
+        countTicks(window("Form2"), &ticks);
     } else {
         bare.resize(377, 297);
         clockLabel.setGeometry(10, 10, 200, 20);
@@ -104,26 +106,25 @@ int child(int argc, char** argv, bool program, bool minimised, int seconds) {
     }
 
     runEventLoopFor(1000);  // settle: first paints, first ticks
-    QWidgetList shown = program ? QWidgetList{agelark::windows().get("Form1"), agelark::windows().get("Form2")}
-                                : QWidgetList{&bare};
+    QWidgetList shown = program ? QWidgetList{window("Form1"), window("Form2")} : QWidgetList{&bare};
     bool minimisedByWindowManager = true;
     if (minimised) {
         for (QWidget* window : shown) window->showMinimized();
         runEventLoopFor(1000);
         // The window manager took them off the screen: nothing draws them any more.
         for (QWidget* window : shown) minimisedByWindowManager &= !window->windowHandle()->isExposed();
-        // The minimised program's timers tick together on one beat, a timer of the application's own.
+        // The minimised program's windows tick together on one slow beat, a timer of the application's own.
         if (program) countTicks(qApp, &ticks);
     }
     // Its clock shows that the program counted.
-    const QString clockBefore = program ? agelark::control<QLabel>(shown[0], "lblClock")->text() : QString();
+    const QString clockBefore = program ? shown[0]->findChild<QLabel*>("lblClock")->text() : QString();
     ticks = 0;
     const long wakeUps0 = wakeUps();
     const double cpu0 = clockMs(CLOCK_PROCESS_CPUTIME_ID), wall0 = clockMs(CLOCK_MONOTONIC);
     runEventLoopFor(seconds * 1000);
     const double cpu = clockMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0, wall = clockMs(CLOCK_MONOTONIC) - wall0;
     const long woke = wakeUps() - wakeUps0;
-    const bool counted = !program || agelark::control<QLabel>(shown[0], "lblClock")->text() != clockBefore;
+    const bool counted = !program || shown[0]->findChild<QLabel*>("lblClock")->text() != clockBefore;
     std::printf("%.3f %.3f %ld %ld %d %d\n", cpu, wall, woke, ticks, int(counted), int(minimisedByWindowManager));
     return 0;
 }

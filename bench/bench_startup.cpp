@@ -27,8 +27,8 @@
 #include "bench/bench_display.h"
 
 #include "platform/platform.h"
-#include "platform/windows.h"
-#include "ui/app.h"
+#include "ui/main_window.h"
+#include "ui/program.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ int child(int argc, char** argv, bool program) {
         p.appFolder = QStringLiteral(AGELARK_BUILT_APP_DIR);
         agelark::install(p);
         agelark::startProgram();
-        shown = agelark::windows().get("Form1");
+        shown = agelark::mainWindow();
     } else {
         auto tabs = new QTabWidget(&bare);
         for (const char* caption : {"Atari", "Nintendo", "Sega", "Sony", "Microsoft", "Custom"})

@@ -66,7 +66,7 @@ constexpr std::string_view crlf = "\r\n";
 
 }  // namespace
 
-std::string CalcDiffCUSDates(double then, double now) {
+std::string ageText(double then, double now) {
     const Age age = computeAge(then, now);
     std::string text;
     text.reserve(24);
@@ -83,22 +83,20 @@ std::string reportText(const ConsoleEntry& entry, double then, double now) {
     if (age.days == 0) return std::string(age.timePart, 8);
 
     std::string text;
-    text.reserve(entry.titleText.size() + entry.releaseText.size() + 32);
-    text += entry.titleText;
+    text.reserve(entry.name.size() + entry.releasedOn.size() + 80);
+    text += " The ";
+    text += entry.name;
+    text += " was released ";
     text += crlf;
     appendNumber(text, age.days);
     text += " Days, ";
     text.append(age.timePart, 8);
     text += " Ago ";
     text += crlf;
-    text += entry.releaseText;
+    text += " Released in the US on ";
+    text += entry.releasedOn;
+    text += ' ';
     return text;
-}
-
-std::string callAgeFunction(std::string_view ageFunction, double then, double now) {
-    const ConsoleEntry* entry = entryForAgeFunction(ageFunction);
-    if (!entry) throw std::invalid_argument("no console age operation named " + std::string(ageFunction));
-    return reportText(*entry, then, now);
 }
 
 }  // namespace agelark

@@ -29,13 +29,11 @@ public:
 };
 
 // The age text: "<days> Days, hh:mm:ss", or "hh:mm:ss" alone under one day.
-std::string CalcDiffCUSDates(double then, double now);
+std::string ageText(double then, double now);
 
-// The three-line report of a console, or the time part alone under one day.
+// The three-line report of a console (" The <name> was released ", the age
+// with " Ago ", " Released in the US on <date> "), or the time part alone
+// under one day.
 std::string reportText(const ConsoleEntry& entry, double then, double now);
-
-// The console age operation called by name (its ageFunction, "CalcDiffps2Dates").
-// Throws std::invalid_argument for a name that is not in the catalogue.
-std::string callAgeFunction(std::string_view ageFunction, double then, double now);
 
 }  // namespace agelark

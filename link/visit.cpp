@@ -8,6 +8,8 @@
 
 namespace agelark {
 
+const QString visitCaption = QStringLiteral("Visit website");
+
 // The project's home page, set where the project is built (AGELARK_HOMEPAGE).
 const QString siteAddress = QStringLiteral(AGELARK_HOMEPAGE);
 

@@ -1,5 +1,5 @@
 #pragma once
-// The "Visit {qAv}" buttons open the project's web site in the user's browser.
+// The Visit buttons open the project's web site in the user's browser.
 
 #include <QString>
 
@@ -7,6 +7,8 @@ class QWidget;
 
 namespace agelark {
 
+// The Visit buttons' caption.
+extern const QString visitCaption;
 // The site every Visit button opens.
 extern const QString siteAddress;
 // The program that opens it: it gets the address as its one argument.

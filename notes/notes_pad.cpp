@@ -7,9 +7,7 @@
 
 #include "notes/notes_text.h"
 #include "notes/notes_worker.h"
-#include "platform/controls.h"
 #include "platform/errors.h"
-#include "platform/windows.h"
 
 namespace agelark {
 
@@ -36,20 +34,23 @@ QString inPieces(const QString& text) {
     return pieces.isEmpty() ? text : pieces;
 }
 
-struct StateHolder : QObject {
-    using QObject::QObject;
-    PadState state;
-};
+QPointer<NotesPad> newest;
+
+}  // namespace
+
+NotesPad::NotesPad(QWidget* parent) : QPlainTextEdit(parent) { newest = this; }
+
+NotesPad* NotesPad::current() { return newest; }
 
 // Puts what was found at the notes path into the pad: `shown` is the file's
 // text, broken into pieces where lines are too long (`inPieces`).
-void fillPad(FormWindow* form1, const Loaded& found, const QString& shown, bool inPieces) {
-    PadState& state = padState(form1);
-    QPlainTextEdit* pad = notesPad(form1);
+void NotesPad::fill(const Loaded& found, const QString& shown, bool inPieces) {
+    PadState& state = state_;
+    QPlainTextEdit* pad = this;
     const bool readOnly = inPieces || found.kind == AtPath::TooBig;
     if (found.kind == AtPath::File) pad->setPlainText(shown);
     if (found.kind == AtPath::TooBig) pad->clear();
-    state = {readOnly ? PadPhase::ReadOnly : PadPhase::Editing, found, padText(form1), state.load};
+    state = {readOnly ? PadPhase::ReadOnly : PadPhase::Editing, found, text(), state.load};
     pad->setReadOnly(readOnly);
     QString told;  // no file leaves the pad's first text, without a word
     const auto size = [](qint64 bytes, int digits) {
@@ -73,55 +74,40 @@ void fillPad(FormWindow* form1, const Loaded& found, const QString& shown, bool 
     if (!told.isEmpty()) throw UserError(told);
 }
 
-}  // namespace
-
-QPlainTextEdit* notesPad(FormWindow* form1) { return control<QPlainTextEdit>(form1, "txtNotes"); }
-
-QString padText(FormWindow* form1) {
+QString NotesPad::text() const {
     // The raw text separates blocks with U+2029 and marks a line break inside a
     // block with U+2028; toPlainText would also turn no-break spaces into spaces.
-    QString text = notesPad(form1)->document()->toRawText();
+    QString text = document()->toRawText();
     for (QChar& c : text)
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
     return text;
 }
 
-PadState& padState(FormWindow* form1) {
-    QPlainTextEdit* pad = notesPad(form1);
-    for (QObject* child : pad->children())
-        if (auto holder = dynamic_cast<StateHolder*>(child)) return holder->state;
-    return (new StateHolder(pad))->state;
-}
-
-void loadNotes(FormWindow* form1) {
-    PadState& state = padState(form1);
-    state.phase = PadPhase::Loading;
-    notesPad(form1)->setReadOnly(true);
-    const QPointer<FormWindow> window(form1);
-    startNotesWork([window, load = ++state.load, paths = notesPaths()] {
+void NotesPad::load() {
+    state_.phase = PadPhase::Loading;
+    setReadOnly(true);
+    const QPointer<NotesPad> pad(this);
+    startNotesWork([pad, load = ++state_.load, paths = notesPaths()] {
         Loaded found = readNotes(notesToRead(paths));
         const QString text = decodeNotesFile(found.bytes), shown = inPieces(text);
         backOnMainThread([=, pieces = shown.size() != text.size()] {
-            if (window && padState(window).load == load)
-                runHandler(window, [&] { fillPad(window, found, shown, pieces); });
+            if (pad && pad->state_.load == load) runHandler(pad->window(), [&] { pad->fill(found, shown, pieces); });
         });
     });
 }
 
-KeptNotes keptNotes(FormWindow* oldForm1) {
-    const PadState& state = padState(oldForm1);
-    if (state.phase != PadPhase::Editing) return {};
-    return {state, padText(oldForm1), true};
+KeptNotes NotesPad::kept() const {
+    if (state_.phase != PadPhase::Editing) return {};
+    return {state_, text(), true};
 }
 
-void keepPadText(FormWindow* form1, const KeptNotes& kept) {
+void NotesPad::keep(const KeptNotes& kept) {
     if (!kept.kept) return;
-    PadState& state = padState(form1);
-    const int load = state.load + 1;
-    state = kept.state;
-    state.load = load;
-    notesPad(form1)->setPlainText(kept.text);
-    notesPad(form1)->setReadOnly(false);
+    const int load = state_.load + 1;
+    state_ = kept.state;
+    state_.load = load;
+    setPlainText(kept.text);
+    setReadOnly(false);
 }
 
 }  // namespace agelark

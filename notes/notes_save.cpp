@@ -1,18 +1,12 @@
 #include "notes/notes_save.h"
 
-#include <QLabel>
 #include <QPointer>
-#include <QProgressBar>
 
 #include "notes/notes_pad.h"
 #include "notes/notes_text.h"
 #include "notes/notes_worker.h"
 #include "notes/notes_file.h"
-#include "platform/controls.h"
 #include "platform/errors.h"
-#include "platform/platform.h"
-#include "platform/timers.h"
-#include "platform/windows.h"
 
 namespace agelark {
 
@@ -26,7 +20,7 @@ struct Save {
     PadState started;  // what the pad knew of the file then
     QString path;      // where it goes, once decided
     Expected expected;
-    QPointer<FormWindow> origin;
+    QPointer<NotesPad> origin;
     Written result;
     QString failure;  // why it failed; empty when it did not
 };
@@ -77,35 +71,33 @@ void written(Save save) {
     // when it took the pad's text along, not one that loaded the file afresh.
     // A window a rebuild unloaded is gone, though a box still open (the
     // rebuild's notice) keeps it from being deleted until it closes.
-    FormWindow* now = windows().loadedWindow("Form1");
+    NotesPad* now = NotesPad::current();
     if (!now) return;  // the program is ending
-    FormWindow* form1 = save.origin == now || sameAtPath(padState(now).file, save.started.file) ? now : nullptr;
-    runHandler(now, [&] {
+    NotesPad* pad = save.origin == now || sameAtPath(now->state().file, save.started.file) ? now : nullptr;
+    runHandler(now->window(), [&] {
         if (!save.failure.isEmpty())
             throw UserError(QStringLiteral("Could not save the notes to %1: %2").arg(save.path, save.failure));
-        if (!form1 && !save.result.written)
+        if (!pad && !save.result.written)
             throw UserError(QStringLiteral("Nothing was saved to %1: another program, or another copy of Agelark, "
                                            "had changed it. The pad shows what the file holds now.").arg(save.path));
-        if (!form1) return;  // the new window read the file after this save, and shows what it holds
+        if (!pad) return;  // the new window read the file after this save, and shows what it holds
         if (save.result.written) {
-            padState(form1).file = save.result.now;
-            padState(form1).text = save.text;
-            // A save during the animation sets the interval again; the bar goes on from where it stands.
-            control<Timer>(form1, "Timer23")->setEnabled(true);
-            control<Timer>(form1, "Timer23")->setTickInterval(100);
+            pad->state().file = save.result.now;
+            pad->state().text = save.text;
+            emit pad->saved();
             if (save.path == save.paths.own && save.path != save.started.file.path && !save.expected.agreed)
-                showNotice(form1, QStringLiteral("Your notes were saved to your own copy, %1, because the notes file "
+                showNotice(pad->window(), QStringLiteral("Your notes were saved to your own copy, %1, because the notes file "
                                                  "beside the program, %2, is not yours to change. Agelark reads "
                                                  "your notes from your copy from now on.")
                                       .arg(save.path, save.paths.beside));
             return;
         }
-        const QPointer<FormWindow> window(form1);
+        const QPointer<NotesPad> asking(pad);
         // A rebuild of the main window while the question was open took the pad's text along.
-        if (!askUser(form1, overwriteQuestion(save), QStringLiteral("Overwrite")) || !window) return;
+        if (!askUser(pad->window(), overwriteQuestion(save), QStringLiteral("Overwrite")) || !asking) return;
         // Exactly what the user was told of may be replaced; a change after that is asked about again.
         save.expected = {save.result.now, true};
-        save.origin = window;
+        save.origin = asking;
         startSaving(std::move(save));
     });
 }
@@ -114,8 +106,8 @@ void written(Save save) {
 
 bool notesSaveUnderWay() { return saving; }
 
-void cmdSave_Click(FormWindow* form1) {
-    const PadState& state = padState(form1);
+void saveNotes(NotesPad* pad) {
+    const PadState& state = pad->state();
     if (state.phase == PadPhase::Loading)
         throw UserError(QStringLiteral("The notes are still being loaded into the pad. "
                                        "Save again once they are there; nothing was saved."));
@@ -131,30 +123,7 @@ void cmdSave_Click(FormWindow* form1) {
     // The pad's text is taken now; the writing goes on beside the window,
     // which takes typing meanwhile. The file is complete on disk before the
     // animation starts, so the confirmation never comes ahead of the data.
-    startSaving({.paths = notesPaths(), .text = padText(form1), .started = state, .origin = form1});
+    startSaving({.paths = notesPaths(), .text = pad->text(), .started = state, .origin = pad});
 }
-
-void Timer23_Timer(FormWindow* form1) {
-    auto clock = control<QLabel>(form1, "lblClock");
-    auto working = control<QLabel>(form1, "lblWorking");
-    auto bar = control<QProgressBar>(form1, "ProgressBar1");
-    clock->hide();
-    working->setText(QStringLiteral("Working..."));
-    if (bar->value() <= 90) {
-        bar->setValue(bar->value() + 5);
-        return;
-    }
-
-    // Past 90: the bar stops at 95, never at its maximum, and the save is confirmed.
-    control<Timer>(form1, "Timer23")->setEnabled(false);
-    bar->setValue(0);
-    working->clear();
-    clock->show();
-    FormWindow* saved = windows().show("Saved");
-    placeOnCornerOf(saved, form1);
-    platform().beep->play(exclamationSound);
-}
-
-void cmdOK_Click(FormWindow* saved) { windows().hide(saved->objectName()); }
 
 }  // namespace agelark

@@ -5,10 +5,10 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QWidget>
 #include <csignal>
 
 #include "platform/errors.h"
-#include "platform/windows.h"
 
 namespace agelark {
 
@@ -23,21 +23,21 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t written = ::write(wakeUp[0], &byte, 1);
 }
 
-void unloadEveryWindow() {
-    for (FormWindow* window : windows().loaded()) windows().unload(window->objectName(), UnloadReason::Code);
-}
+std::function<void()> ending;
 
 // No window may go while a message box is open over it: the end waits for the
 // box, which is closed as its OK would close it.
 void endProgram() {
-    whenNoBoxOpen(unloadEveryWindow);
+    whenNoBoxOpen(ending);
     if (boxOpen())
         if (QWidget* box = QApplication::activeModalWidget()) box->close();
 }
 
 }  // namespace
 
-void endOnTerminationSignals() {
+void endOnTerminationSignals(std::function<void()> end) {
+    ending = std::move(end);
+    if (wakeUp[0] >= 0) return;  // listening already
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeUp) != 0) return;  // the default action stays
     auto notifier = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {

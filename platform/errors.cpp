@@ -8,7 +8,6 @@
 #include "engine/age.h"
 #include "engine/date_text.h"
 #include "platform/platform.h"
-#include "platform/timers.h"
 
 namespace agelark {
 
@@ -94,13 +93,13 @@ void runUserHandler(QWidget* window, const std::function<void()>& handler) {
     runHandler(window, handler);
 }
 
-void runTick(QWidget* window, Timer* timer, const std::function<void()>& handler) {
+void runRepeating(QWidget* window, bool& told, const std::function<void()>& step) {
     try {
-        handler();
+        step();
     } catch (const std::exception& failure) {
-        if (timer->failureTold()) return;
-        // Marked first: the box runs other events, among them this timer's next ticks.
-        timer->setFailureTold(true);
+        if (told) return;
+        // Marked first: the box runs other events, among them the step's next runs.
+        told = true;
         report(window, failure);
     }
 }

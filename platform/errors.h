@@ -49,12 +49,10 @@ void runHandler(QWidget* window, const std::function<void()>& handler);
 // which modality does not stop, is refused as the mouse and keyboard are.
 void runUserHandler(QWidget* window, const std::function<void()>& handler);
 
-class Timer;
-
-// The same for a timer's tick, which would fail again ten times a second: once
-// a failure of `timer` has been shown, its later failures are not shown again
-// until code gives the timer an interval anew (a click that restarts it).
-void runTick(QWidget* window, Timer* timer, const std::function<void()>& handler);
+// The same for a step that repeats ten times a second (a count's tick), which
+// would fail again as often: its failure is shown only while `told` is false,
+// and sets it. Code clears `told` when the user starts the count afresh.
+void runRepeating(QWidget* window, bool& told, const std::function<void()>& step);
 
 // Runs `step` and tells whether it went through. For the handlers whose way
 // with a failure is to start over, not to tell it: the failure ends here.

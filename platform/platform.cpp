@@ -10,7 +10,7 @@
 #include "engine/app_path.h"
 #include "platform/desktop_sound.h"
 #include "platform/errors.h"
-#include "platform/windows.h"
+#include "platform/placement.h"
 
 namespace agelark {
 

@@ -6,12 +6,16 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string_view>
 
 #include "engine/date_serial.h"
 
 class QWidget;
 
 namespace agelark {
+
+// A text of the catalogue as Qt text.
+inline QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 class Clock {
 public:

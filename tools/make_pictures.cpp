@@ -33,13 +33,7 @@ QString baseName(const ConsoleEntry& e) {
     return file.left(file.lastIndexOf(u'.'));
 }
 
-// " The Atari 2600 was released " -> "Atari 2600"
-QString consoleName(const ConsoleEntry& e) {
-    QString title = text(e.titleText).trimmed();
-    title.remove(0, 4);
-    title.chop(int(QStringLiteral(" was released").size()));
-    return title;
-}
+QString consoleName(const ConsoleEntry& e) { return text(e.name); }
 
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -96,8 +90,9 @@ void renderAll(const Drawings& drawings, const QDir& out, const QStringList& ico
 // A row of pictures per console page, each picture with the console's name beneath.
 void contactSheet(const Drawings& drawings, const QString& path) {
     constexpr int cell = 180, caption = 30, gap = 12, columns = 8;
-    const auto groups = agelark::consoleGroups();
-    QImage sheet(gap + columns * (cell + gap), gap + int(groups.size()) * (cell + caption + gap),
+    using agelark::Page;
+    const Page pages[] = {Page::Atari, Page::Nintendo, Page::Sega, Page::Sony, Page::Microsoft, Page::Handheld};
+    QImage sheet(gap + columns * (cell + gap), gap + int(std::size(pages)) * (cell + caption + gap),
                  QImage::Format_RGB32);
     sheet.fill(QColor(0xF6, 0xF6, 0xF6));
     QPainter p(&sheet);
@@ -107,9 +102,9 @@ void contactSheet(const Drawings& drawings, const QString& path) {
     p.setFont(font);
     p.setPen(QColor(0x20, 0x20, 0x20));
     int y = gap;
-    for (const agelark::ConsoleGroup& group : groups) {
+    for (const Page page : pages) {
         int x = gap;
-        for (const ConsoleEntry* e : agelark::consolesOf(group)) {
+        for (const ConsoleEntry* e : agelark::consolesOn(page)) {
             p.drawImage(x, y, drawings.console(*e, cell));
             p.drawText(QRect(x, y + cell, cell, caption), Qt::AlignCenter, consoleName(*e));
             x += cell + gap;

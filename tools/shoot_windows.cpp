@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "tests/support/test_program.h"
+#include "ui/handheld_window.h"
 #include "ui/tab_control.h"
 
 using namespace agelark;
@@ -39,8 +40,8 @@ int main(int argc, char** argv) {
     testing::TestProgram program;
     program.clock.set({2026, 12, 5, 15, 7, 9});
     program.start();
-    program.tick("Form1", "Timer22");
-    FormWindow* form1 = program.window("Form1");
+    program.tick();
+    QWidget* form1 = program.main();
     auto tabs = program.find<TabControl>("Form1", "SSTTab1");
     bool ok = true;
     for (int i = 0; i < tabs->count(); ++i) {
@@ -51,21 +52,21 @@ int main(int argc, char** argv) {
     // A running counter on a console page and on the Custom page.
     tabs->setCurrentIndex(3);
     program.click("Form1", "cmdPS2");
-    program.tick("Form1", "Timer6");
+    program.tick();
     ok = save(form1, out.filePath("form1-3-Sony-counting.png")) && ok;
     tabs->setCurrentIndex(5);
     program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/1980 22:00:00");
     program.click("Form1", "cmdCustom");
-    program.tick("Form1", "Timer24");
+    program.tick();
     ok = save(form1, out.filePath("form1-5-Custom-counting.png")) && ok;
     tabs->setCurrentIndex(0);
 
-    FormWindow* form2 = windows().show("Form2");
+    QWidget* form2 = showHandheldWindow();
     ok = save(form2, out.filePath("form2.png")) && ok;
     program.click("Form2", "cmdNDS");
-    program.tick("Form2", "Timer5");
+    program.tick("Form2");
     ok = save(form2, out.filePath("form2-counting.png")) && ok;
-    FormWindow* saved = windows().show("Saved");
+    QWidget* saved = showSavedWindow();
     ok = save(saved, out.filePath("saved.png")) && ok;
     return ok ? 0 : 1;
 }

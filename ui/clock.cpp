@@ -1,12 +1,8 @@
 #include "ui/clock.h"
 
-#include <QLabel>
 #include <QLocale>
 #include <QTime>
 
-#include "platform/controls.h"
-#include "platform/platform.h"
-#include "platform/windows.h"
 
 namespace agelark {
 
@@ -37,10 +33,5 @@ QString timeOfDayFormat(const QLocale& locale) {
 }  // namespace
 
 QString clockText(const QTime& time, const QLocale& locale) { return locale.toString(time, timeOfDayFormat(locale)); }
-
-void Timer22_Timer(FormWindow* form1) {
-    const CivilDateTime now = platform().clock->now();
-    control<QLabel>(form1, "lblClock")->setText(clockText(QTime(now.hour, now.minute, now.second), QLocale()));
-}
 
 }  // namespace agelark

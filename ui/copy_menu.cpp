@@ -5,16 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 
-#include "platform/windows.h"
-
 namespace agelark {
-
-namespace {
-
-constexpr const char* resultLabels[] = {"lblLabel1", "lblLabel2", "lblLabel3", "lblLabel4",
-                                        "lblLabel5", "lblAgelark", "lblCustom"};
-
-}  // namespace
 
 QString withPlatformLineBreaks(QString text) {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -27,17 +18,12 @@ QString withPlatformLineBreaks(QString text) {
 
 void copyLabelText(const QLabel* label) { QGuiApplication::clipboard()->setText(withPlatformLineBreaks(label->text())); }
 
-void installCopyMenus(FormWindow* window) {
-    for (const char* name : resultLabels) {
-        auto label = window->findChild<QLabel*>(QLatin1String(name));
-        if (!label) continue;
-        // The label's actions make up its context menu.
-        auto copy = new QAction(QStringLiteral("Copy"), label);
-        copy->setObjectName(QStringLiteral("actCopy"));
-        QObject::connect(copy, &QAction::triggered, label, [label] { copyLabelText(label); });
-        label->addAction(copy);
-        label->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
+void giveCopyMenu(QLabel* label) {
+    // The label's actions make up its context menu.
+    auto copy = new QAction(QStringLiteral("Copy"), label);
+    QObject::connect(copy, &QAction::triggered, label, [label] { copyLabelText(label); });
+    label->addAction(copy);
+    label->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 }  // namespace agelark

@@ -8,11 +8,8 @@ class QLabel;
 
 namespace agelark {
 
-class FormWindow;
-
-// Gives every result label of `window` (lblLabel1 to lblLabel5, lblAgelark,
-// lblCustom, whichever it holds) its "Copy" menu.
-void installCopyMenus(FormWindow* window);
+// Gives a result label its "Copy" menu.
+void giveCopyMenu(QLabel* label);
 
 // The label's current text on the clipboard, with the platform's own line breaks.
 void copyLabelText(const QLabel* label);

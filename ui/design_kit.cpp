@@ -28,23 +28,6 @@ void addStandIns() {
                                           QStringLiteral("Liberation Sans Narrow")});
 }
 
-// Button-face text on a button-face ground over a button-face page shows
-// nothing, so nothing is painted at all: neither does it cover what lies beneath.
-class UnseenLineEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-
-protected:
-    void paintEvent(QPaintEvent*) override {}
-};
-
-template <class W>
-W* place(W* widget, const QString& name, Twips where) {
-    widget->setObjectName(name);
-    widget->setGeometry(twipsRect(where));
-    return widget;
-}
-
 // The designed face where it is installed, else the first stand-in that is,
 // named directly: a face that is missing is otherwise looked for again, and
 // its stand-ins tried in turn, at every size and style asked for.
@@ -78,9 +61,7 @@ void styleDigital(QLabel* label, double points) {
     // At least a line high, descenders included: the designed height held the
     // designed face's line, a stand-in's may need a few pixels more.
     if (const int line = label->fontMetrics().height(); label->height() < line) label->resize(label->width(), line);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
-    label->setPalette(palette);
+    setTextColor(label, QColor(0xC0, 0, 0));
 }
 
 void makeRoomForReport(QLabel* label, int bottom) {
@@ -169,22 +150,30 @@ QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips where)
     return bar;
 }
 
-QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
-                             const QString& accessibleName) {
-    auto box = place(new UnseenLineEdit(text, parent), name, where);
-    refuseEditsWhileLocked(box);
-    box->setAccessibleName(accessibleName);
-    QPalette palette = box->palette();
-    const QColor face = palette.color(QPalette::Button);
-    palette.setColor(QPalette::Base, face);
-    palette.setColor(QPalette::Text, face);
-    box->setPalette(palette);
-    box->setFrame(false);
-    box->setFocusPolicy(Qt::NoFocus);
-    // Nobody types into it; neither may an assistive tool.
-    box->setReadOnly(true);
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return box;
+void setBoxText(QLineEdit* box, const QString& text) {
+    // QLineEdit redoes a write of the text it holds in full: the cursor goes
+    // to the end and back, the box repaints (and the window is sent to the
+    // display again), assistive tools are told of a new text. A date box is
+    // written ten times a second with a text that changes once a second.
+    if (box->text() == text && box->cursorPosition() == 0 && !box->hasSelectedText() && !box->isModified()) return;
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+QColor colorFromBgr(std::uint32_t bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+void setTextColor(QWidget* label, const QColor& color) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+void setPointSize(QWidget* label, double points) {
+    QFont font = label->font();
+    font.setPointSizeF(points);
+    label->setFont(font);
 }
 
 }  // namespace agelark

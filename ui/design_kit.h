@@ -2,9 +2,11 @@
 // Small makers for the controls of the window designs: each control gets its
 // name, its caption or text, its place in twips and an accessible name.
 
+#include <QColor>
 #include <QFont>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 
 #include "ui/twips.h"
 
@@ -18,6 +20,14 @@ class QPushButton;
 class QWidget;
 
 namespace agelark {
+
+// A control given its name and its place in its container.
+template <class W>
+W* place(W* widget, const QString& name, Twips where) {
+    widget->setObjectName(name);
+    widget->setGeometry(twipsRect(where));
+    return widget;
+}
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips place);
 // A label reads to assistive tools as the text it shows, whatever that is at
@@ -35,13 +45,6 @@ QFrame* makeLine(QWidget* parent, const QString& name, int x1, int y1, int x2, i
 QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& caption, Twips place);
 QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips place);
 
-// A now-box: a text box whose text and background are the button face, so
-// what it holds does not show. It paints nothing over the controls it lies on
-// (the Atari page's box lies over the Visit button and, on the Custom page,
-// the clock), and takes neither clicks nor the keyboard focus.
-QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,
-                             const QString& accessibleName);
-
 // The window keeps its designed size, and its frame offers what such a window
 // can do: closing it and, when `minimisable`, minimising it. A maximise box
 // would do nothing, and its room in the title bar cuts a short title.
@@ -52,6 +55,16 @@ void fixWindowFrame(QWidget* window, QSize size, bool minimisable);
 inline const QString digitalFace = QStringLiteral("Let's go Digital");  // title, result and byline labels
 inline const QString tahomaFace = QStringLiteral("Tahoma");               // Form2 and Saved
 inline const QString sansSerifFace = QStringLiteral("MS Sans Serif");     // Form1, Form2's buttons
+
+// A date box's text, shown from its start as a box filled at design time
+// shows it (a narrow box would otherwise show the end of a long date). A box
+// already showing `text` so is left untouched.
+void setBoxText(QLineEdit* box, const QString& text);
+
+// A colour given as 0xBBGGRR (red in the low byte).
+QColor colorFromBgr(std::uint32_t bgr);
+void setTextColor(QWidget* label, const QColor& color);
+void setPointSize(QWidget* label, double points);
 
 QFont designFont(const QString& family, double points, bool bold = false, bool italic = false);
 

@@ -1,9 +1,8 @@
 #include <QApplication>
 
-#include "platform/end_signals.h"
 #include "platform/threads_at_exit.h"
 #include "platform/window_system.h"
-#include "ui/app.h"
+#include "ui/program.h"
 #include "ui/version.h"
 
 int main(int argc, char** argv) {
@@ -14,7 +13,6 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationDomain("agelark.github.io");
     // Ties the windows to the menu entry and its icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(AGELARK_APP_ID);
-    agelark::endOnTerminationSignals();
     agelark::startProgram();
     return app->exec();
 }

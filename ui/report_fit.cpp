@@ -12,7 +12,7 @@
 #include "engine/age.h"
 #include "engine/catalogue.h"
 #include "engine/date_text.h"
-#include "platform/controls.h"
+#include "platform/platform.h"
 
 namespace agelark {
 
@@ -32,11 +32,11 @@ const std::vector<ReportLines>& longestReports() {
     static const std::vector<ReportLines> reports = [] {
         std::vector<ReportLines> bySize;
         for (const ConsoleEntry& entry : catalogue()) {
-            const double then = parseDateText(entry.countFromText);
+            const double then = parseDateText(entry.countFrom);
             const QString text = qtext(reportText(entry, then, then + longestCountDays));
             auto size = std::find_if(bySize.begin(), bySize.end(),
-                                     [&](const ReportLines& r) { return r.points == entry.labelFontSize; });
-            if (size == bySize.end()) size = bySize.insert(bySize.end(), {entry.labelFontSize, {}});
+                                     [&](const ReportLines& r) { return r.points == entry.labelPoints; });
+            if (size == bySize.end()) size = bySize.insert(bySize.end(), {entry.labelPoints, {}});
             size->lines += text.split(QStringLiteral("\r\n"));
         }
         for (ReportLines& size : bySize) size.lines.removeDuplicates();

@@ -29,13 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& entries = agelark::catalogue();
     const agelark::ConsoleEntry& entry = entries[data[2 * sizeof(double)] % entries.size()];
     try {
-        const std::string age = agelark::CalcDiffCUSDates(then, now);
+        const std::string age = agelark::ageText(then, now);
         if (!isAgeText(age)) std::abort();
         const std::string report = agelark::reportText(entry, then, now);
         const bool underADay = age.size() == 8;
         if (underADay ? report != age
-                      : report != std::string(entry.titleText) + "\r\n" + age + " Ago \r\n" +
-                                      std::string(entry.releaseText))
+                      : report != " The " + std::string(entry.name) + " was released \r\n" + age + " Ago \r\n" +
+                                      " Released in the US on " + std::string(entry.releasedOn) + " ")
             std::abort();
     } catch (const agelark::AgeError&) {
     }

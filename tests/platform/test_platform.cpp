@@ -1,8 +1,7 @@
 // The platform under the windows. The one boundary around event handlers: a
 // failure stops its handler and is told, one box at a time; failures and
 // notices that come while a box is open wait for it to close and follow in the
-// order they came, and a timer's failure is told once. Controls found by name
-// and remembered for their window. The date boxes' edits by assistive tools
+// order they came, and a repeating step's failure is told once. The date boxes' edits by assistive tools
 // (through the accessible value and the editable-text interface): taken while
 // the box takes typing, refused while it is disabled or read-only, and read
 // either way.
@@ -10,11 +9,9 @@
 #include <QAccessible>
 #include <functional>
 
-#include "platform/control_values.h"
-#include "platform/controls.h"
-#include "platform/timers.h"
 #include "tests/support/test_program.h"
 #include "ui/assistive.h"
+#include "ui/design_kit.h"
 
 using namespace agelark;
 using namespace agelark::testing;
@@ -41,37 +38,20 @@ private slots:
     void boxesNeverStack() {
         TestProgram program;
         QWidget window;
-        Timer timer(&window, "Timer1");
+        bool told = false;
         program.messages.whileOpen = [&](const RecordingMessageBoxes::Shown&) {
             if (program.messages.shown.size() > 1) return;
             runHandler(&window, fail);
             showNotice(&window, improperFormat);
-            runTick(&window, &timer, fail);
+            runRepeating(&window, told, fail);
         };
         runHandler(&window, fail);
         QCOMPARE(program.messages.told(), QStringList({"warning: " + missing, "warning: " + missing,
                                                        "information: " + improperFormat, "warning: " + missing}));
-        runTick(&window, &timer, fail);
+        runRepeating(&window, told, fail);
         QCOMPARE(program.messages.told().size(), 4);
     }
 
-    // What was found before is not returned once it is no longer the window's
-    // control of that name and type.
-    void rememberedControlNoLongerThere() {
-        for (const QString change : {"destroyed", "renamed", "moved to another window", "asked for as a label"}) {
-            QWidget window, other;
-            QPointer<QLineEdit> box = new QLineEdit(new QWidget(&window));
-            box->setObjectName("txtNow");
-            QCOMPARE(control<QLineEdit>(&window, "txtNow"), box.data());
-            if (change == "destroyed") delete box;
-            if (change == "renamed") box->setObjectName("txtOld");
-            if (change == "moved to another window") box->setParent(&other);
-            if (change == "asked for as a label")
-                QVERIFY_THROWS_EXCEPTION(UserError, control<QLabel>(&window, "txtNow"));
-            else
-                QVERIFY_THROWS_EXCEPTION(UserError, control<QLineEdit>(&window, "txtNow"));
-        }
-    }
     void editsOnlyWhileItTakesTyping_data() {
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("readOnly");

@@ -31,10 +31,10 @@ bool placeAtPath(const QString& path, AtNotesPath what, const QString& target) {
     return what == AtNotesPath::Link ? QFile::link(target, path) : !QFileInfo::exists(path);
 }
 
-QString padNow(const TestProgram& program) { return padText(program.window("Form1")); }
+QString padNow(const TestProgram& program) { return program.pad()->text(); }
 
 void save(TestProgram& program, const QString& text, const std::function<void()>& meanwhile) {
-    notesPad(program.window("Form1"))->setPlainText(text);
+    program.pad()->setPlainText(text);
     program.click("Form1", "cmdSave");
     if (meanwhile) meanwhile();
     program.processEvents();

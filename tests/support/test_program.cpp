@@ -10,10 +10,10 @@
 #include <cmath>
 
 #include "notes/notes_save.h"
-#include "notes/notes_pad.h"
 #include "platform/errors.h"
-#include "platform/timers.h"
-#include "ui/app.h"
+#include "ui/console_page.h"
+#include "ui/handheld_window.h"
+#include "ui/program.h"
 
 namespace agelark::testing {
 
@@ -26,13 +26,10 @@ double contrast(QColor a, QColor b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QStringList runningTimers(const QObject* window) {
-    if (!window) return {"<no window>"};
-    QStringList names;
-    for (const QTimer* t : window->findChildren<QTimer*>())
-        if (t->isActive()) names << t->objectName();
-    names.sort();
-    return names;
+int runningTimers(const QObject* window) {
+    int running = 0;
+    for (const QTimer* t : window->findChildren<QTimer*>()) running += t->isActive();
+    return running;
 }
 
 QString textOf(const QWidget* control) {
@@ -81,14 +78,11 @@ TestProgram::TestProgram(const QString& appFolder) : appFolder_(appFolder.isEmpt
     install(Platform{&clock, &messages, &beep, &launcher, appFolder_});
     oldDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(userData_.path()));
-    defineWindows();
-    windows().onLastUnloaded = [this] { ++programEnded; };
 }
 
 TestProgram::~TestProgram() {
-    for (FormWindow* w : windows().loaded()) windows().unload(w->objectName(), UnloadReason::Code);
+    for (const char* name : {"Form1", "Form2", "Saved"}) delete window(name);
     processEvents();
-    windows().onLastUnloaded = nullptr;
     install(Platform{});
     if (oldDataHome_.isNull())
         qunsetenv("XDG_DATA_HOME");
@@ -100,7 +94,10 @@ void TestProgram::start() { startProgram(); }
 
 QString TestProgram::path(const QString& fileName) const { return QDir(appFolder_).filePath(fileName); }
 
-FormWindow* TestProgram::window(const QString& name) const { return windows().loadedWindow(name); }
+QWidget* TestProgram::window(const QString& name) const {
+    if (name == "Form1") return mainWindow();
+    return name == "Form2" ? static_cast<QWidget*>(handheldWindow()) : savedWindow();
+}
 
 void TestProgram::click(const QString& window, const QString& button) {
     auto b = find<QAbstractButton>(window, button);
@@ -108,10 +105,24 @@ void TestProgram::click(const QString& window, const QString& button) {
     b->click();
 }
 
-void TestProgram::tick(const QString& window, const QString& timer) {
-    auto t = find<Timer>(window, timer);
-    if (!t) QFAIL(qPrintable(QStringLiteral("no timer %1 on %2").arg(timer, window)));
-    t->tickNow();
+void TestProgram::tick(const QString& window) {
+    if (window == "Form1") return main()->tick();
+    if (!handheldWindow()) QFAIL("the handheld window is not open");
+    handheldWindow()->tick();
+}
+
+QStringList TestProgram::counting(const QString& window) const {
+    QStringList names;
+    const auto add = [&](const ConsolePage& page) {
+        if (page.counting()) names << qtext(page.counting()->button);
+    };
+    if (window == "Form2") {
+        if (handheldWindow()) add(handheldWindow()->page());
+        return names;
+    }
+    for (const Page page : {Page::Atari, Page::Nintendo, Page::Sega, Page::Sony, Page::Microsoft}) add(main()->page(page));
+    if (main()->countUp().armed()) names << "count-up";
+    return names;
 }
 
 TabControl* TestProgram::tabs() const { return find<TabControl>("Form1", "SSTTab1"); }
@@ -121,21 +132,20 @@ void TestProgram::openHandheld(const QString& console) {
     if (!console.isEmpty()) click("Form2", console);
 }
 
-void TestProgram::verifyRebuilt(const QPointer<FormWindow>& old, int tab) {
+void TestProgram::verifyRebuilt(const QPointer<MainWindow>& old, int tab) {
     processEvents();
     QVERIFY(!old);
-    FormWindow* form1 = window("Form1");
-    QVERIFY(form1 && form1->isVisible());
+    QVERIFY(main() && main()->isVisible());
     QCOMPARE(tabs()->currentIndex(), tab);
-    QCOMPARE(runningTimers(form1), QStringList{"Timer22"});
+    QCOMPARE(counting("Form1"), QStringList());
 }
 
 namespace {
 // A save being written, or the main window's pad still being loaded.
 bool notesBusy() {
     if (notesSaveUnderWay()) return true;
-    FormWindow* form1 = windows().loadedWindow("Form1");
-    return form1 && padState(form1).phase == PadPhase::Loading;
+    NotesPad* pad = NotesPad::current();
+    return pad && pad->state().phase == PadPhase::Loading;
 }
 }  // namespace
 

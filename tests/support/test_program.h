@@ -16,14 +16,19 @@
 #include "engine/date_serial.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
-#include "platform/windows.h"
+#include "ui/main_window.h"
+#include "ui/program.h"
 #include "ui/tab_control.h"
 
 namespace agelark::testing {
 
 class FakeClock : public Clock {
 public:
-    CivilDateTime now() const override { return now_; }
+    CivilDateTime now() const override {
+        ++reads;
+        return now_;
+    }
+    mutable int reads = 0;  // a window reads the clock once a beat
     void set(const CivilDateTime& moment) { now_ = moment; }
     void advanceSeconds(long long seconds);
 
@@ -82,8 +87,8 @@ inline const QString designCaption = QStringLiteral("Agelark v2.5");  // a resul
 
 // The contrast ratio of two colours as the accessibility guidelines define it (3:1 for large text and frames).
 double contrast(QColor a, QColor b);
-// The sorted names of the running timers of `window` (a marker when there is none).
-QStringList runningTimers(const QObject* window);
+// How many timers of `window` (or of anything in it) run.
+int runningTimers(const QObject* window);
 // The text a label or a box shows (a marker for any other control or none).
 QString textOf(const QWidget* control);
 
@@ -102,33 +107,36 @@ public:
     QString appFolder() const { return appFolder_; }
     QString path(const QString& fileName) const;  // a file in the application folder
 
-    FormWindow* window(const QString& name) const;  // loaded window or nullptr
+    // The window open under that name ("Form1", "Form2", "Saved"), or nullptr.
+    QWidget* window(const QString& name) const;
+    MainWindow* main() const { return mainWindow(); }
+    NotesPad* pad() const { return main()->notes(); }
 
     template <class T>
     T* find(const QString& window, const QString& control) const {
-        FormWindow* w = this->window(window);
+        QWidget* w = this->window(window);
         return w ? w->findChild<T*>(control) : nullptr;
     }
 
     void click(const QString& window, const QString& button);  // as the user clicks
-    void tick(const QString& window, const QString& timer);    // one tick, as the timer would
+    void tick(const QString& window = "Form1");                 // one beat of the window, as it would come
     // Posted events and deferred deletes; and until a save under way is
     // written and the main window's pad has loaded.
     void processEvents();
 
     TabControl* tabs() const;  // the main window's SSTTab1
     QString text(const QString& window, const QString& control) const { return textOf(find<QWidget>(window, control)); }
-    QStringList running(const QString& window) const { return runningTimers(this->window(window)); }
+    // The buttons of the consoles that count on the window, and "count-up" while it counts.
+    QStringList counting(const QString& window) const;
     void openHandheld(const QString& console = {});  // the Handhelds button, then a console of Form2
 
-    // After a rebuild: `old` gone, a new main window shown on `tab` with only the clock running.
-    void verifyRebuilt(const QPointer<FormWindow>& old, int tab);
+    // After a rebuild: `old` gone, a new main window shown on `tab` with nothing counting.
+    void verifyRebuilt(const QPointer<MainWindow>& old, int tab);
 
     FakeClock clock;
     RecordingMessageBoxes messages;
     CountingBeep beep;
     RecordingLauncher launcher;
-    int programEnded = 0;  // times the last window was unloaded
 
 private:
     QTemporaryDir folder_;

@@ -40,7 +40,7 @@ private slots:
         QTest::newRow("title picture") << std::string("\\Agelark.jpg") << QColor(0xC0, 0, 0)
                                        << QList<Rows>{{0, 42}, {230, side}};
         for (const ConsoleEntry& e : catalogue()) {
-            const std::uint32_t bgr = e.labelForeColor;
+            const std::uint32_t bgr = e.labelColour;
             QTest::newRow(std::string(e.pictureFile.substr(1)).c_str())
                 << std::string(e.pictureFile) << QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF))
                 << QList<Rows>{{0, 115}};

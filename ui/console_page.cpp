@@ -1,0 +1,65 @@
+#include "ui/console_page.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "engine/age.h"
+#include "engine/date_text.h"
+#include "link/visit.h"
+#include "platform/pictures.h"
+#include "platform/platform.h"
+#include "ui/design_kit.h"
+
+namespace agelark {
+
+const QString bylineText = QStringLiteral("by the Agelark team");
+
+QString dateBoxText(const CivilDateTime& moment) { return QString::fromStdString(formatDateText(moment)); }
+
+ConsolePage::ConsolePage(QWidget* page, const ConsolePageDesign& d) {
+    const QString title = QString::fromLatin1(d.title);
+    const std::vector<const ConsoleEntry*> consoles = consolesOn(d.page);
+    Q_ASSERT(consoles.size() == d.consoles.size());
+    auto place = d.consoles.begin();
+    for (const ConsoleEntry* console : consoles) {
+        buttons_.push_back({makeButton(page, qtext(console->button), qtext(console->caption),
+                                       {d.buttonLeft, place->top, place->width, 360}),
+                            console});
+        ++place;
+    }
+    visit_ = makeButton(page, d.visit.name, visitCaption, d.visit.place);
+    if (d.line) makeLine(page, d.line, 1485, 4400, 1485, 310);
+    picture_ = makePictureBox(page, d.picture.name, d.picture.place, title + " picture");
+    result_ = makeLabel(picture_, d.result.name, "Agelark v2.5", d.result.place, title + " result");
+    styleDigital(result_);
+    makeRoomForReport(result_, d.byline.place.top);
+    byline_ = makeLabel(picture_, d.byline.name, bylineText, d.byline.place, "Credit");
+    styleDigital(byline_);
+    then_ = makeTextBox(page, d.thenBox.name, d.thenBox.text, d.thenBox.place, title + " count-from date");
+    then_->setEnabled(false);
+    if (d.nowBox.name) {
+        now_ = makeTextBox(page, d.nowBox.name, d.nowBox.text, d.nowBox.place, title + " current date");
+        now_->setEnabled(false);
+    }
+}
+
+void ConsolePage::show(const ConsoleEntry& console, const QString& nowText) {
+    setPicture(picture_, console.pictureFile);
+    counting_ = &console;
+    from_ = parseDateText(console.countFrom);
+    failureTold = false;
+    setTextColor(result_, colorFromBgr(console.labelColour));
+    setPointSize(result_, console.labelPoints);
+    setBoxText(then_, qtext(console.countFrom));
+    if (now_) setBoxText(now_, nowText);
+    byline_->hide();
+}
+
+void ConsolePage::count(double now, const QString& nowText) {
+    if (!counting_) return;
+    if (now_) setBoxText(now_, nowText);
+    result_->setText(qtext(reportText(*counting_, from_, now)));
+}
+
+}  // namespace agelark
