@@ -17,6 +17,7 @@ chmod -R go-w,a+rX "$tmp"
 cd "$tmp/driver"
 runuser -u nobody -- env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/data" \
     AGELARK_INSTALLED="$tmp/prefix/bin/agelark" AGELARK_PATIENCE="${AGELARK_PATIENCE:-1}" \
+    ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:+suppressions=$tmp/driver/lsan_system_libraries.supp}" \
     bash session.sh x11 /usr/bin/python3 -B -W ignore::DeprecationWarning -m unittest test_desktop.Installed
 printf 'shared notes\r\n' | cmp -s - "$prog/Notes.txt" || { echo "FAIL: the program folder's notes changed"; exit 1; }
 [ "$(stat -c %U "$home/data/Agelark/Notes.txt")" = nobody ] || { echo "FAIL: the user's copy is not theirs"; exit 1; }
