@@ -92,8 +92,7 @@ int child(int argc, char** argv, bool program, bool minimised, int seconds) {
         click("Form2", "cmdGBA");
         window("Form1")->findChild<QLineEdit*>("txtCusThen")->setText("01/01/2015");
         click("Form1", "cmdCustom");
-        countTicks(window("Form1"), &ticks);
-        countTicks(window("Form2"), &ticks);
+        countTicks(qApp, &ticks);  // the windows' beat is the application's
     } else {
         bare.resize(377, 297);
         clockLabel.setGeometry(10, 10, 200, 20);
@@ -113,8 +112,7 @@ int child(int argc, char** argv, bool program, bool minimised, int seconds) {
         runEventLoopFor(1000);
         // The window manager took them off the screen: nothing draws them any more.
         for (QWidget* window : shown) minimisedByWindowManager &= !window->windowHandle()->isExposed();
-        // The minimised program's windows tick together on one slow beat, a timer of the application's own.
-        if (program) countTicks(qApp, &ticks);
+
     }
     // Its clock shows that the program counted.
     const QString clockBefore = program ? shown[0]->findChild<QLabel*>("lblClock")->text() : QString();
@@ -207,14 +205,14 @@ int main(int argc, char** argv) {
     std::printf("CPU time per wall second and wake-ups of the main thread over %d s, median of %d runs:\n", seconds,
                 runs);
     printSide("bare window, one 100 ms timer:", bare);
-    printSide("program, eight 100 ms timers running:", program);
+    printSide("program, eight counts running (six consoles, the count-up, the clock):", program);
     std::vector<double> programPercent;
     for (const Sample& s : program) programPercent.push_back(s.percentOfCore());
     const double ratio = median(ratios), percent = median(programPercent);
     std::printf("  ratio program / bare: %.2f (runs %.2f-%.2f)\n", ratio,
                 *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
-    std::printf("  goals: program <= 0.6%% of one core: %s; ratio <= 3: %s (stretch <= 2: %s)\n",
-                percent <= 0.6 ? "met" : "NOT met", ratio <= 3 ? "met" : "NOT met", ratio <= 2 ? "met" : "not met");
+    std::printf("  goals: program <= 0.6%% of one core: %s; ratio <= 1.5: %s\n", percent <= 0.6 ? "met" : "NOT met",
+                ratio <= 1.5 ? "met" : "NOT met");
     if (minimising) {
         printSide("bare window minimised:", bareMinimised);
         printSide("program minimised:", programMinimised);

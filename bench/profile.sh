@@ -33,10 +33,6 @@ case "$what" in
 esac
 
 callgrind_annotate "$out" | grep 'PROGRAM TOTALS'
-if [ "$what" = ticks ]; then
-  ticks=$(callgrind_annotate --tree=caller "$out" | grep -m1 -oP 'agelark::runTick\(.*\) \(\K[0-9,]+(?=x\))' | tr -d , || true)
-  [ -n "$ticks" ] && echo "timer ticks in the measured 10 s: $ticks"
-fi
 callgrind_annotate --inclusive=yes "$out" |
-  grep -E 'paintAndFlush|activateTimers|agelark::runTick|consoleTick|Timer22_Timer|Timer24_Timer|setBoxText|currentDateText|QLabel::paintEvent|QLineEdit::paintEvent|qt_qFindChild_helper|updateAccessibility|createForm1|Form1_Load|withIconAndHandlers|fallbacksForFamily|loadSingleEngine|QImageReader::read\(\)|QCoreApplication::processEvents' |
+  grep -E 'paintAndFlush|activateTimers|MainWindow::tick|HandheldWindow::tick|ConsolePage::count|CountUp::count|setBoxText|dateBoxText|clockText|QLabel::paintEvent|QLineEdit::paintEvent|updateAccessibility|MainWindow::MainWindow|fallbacksForFamily|loadSingleEngine|QImageReader::read\(\)|QCoreApplication::processEvents' |
   grep -v '=>' | cut -c1-150

@@ -33,19 +33,20 @@ QPixmap loadPicture(std::string_view name, qreal devicePixelRatio) {
     // reads; else the plain one, which Qt enlarges. Qt fits the dense one to
     // ratios between (1.5) and beyond (3).
     if (devicePixelRatio > 1) {
-        const QImage dense = QImageReader(densePath(file)).read();
+        QImage dense = QImageReader(densePath(file)).read();
         if (!dense.isNull()) {
-            QPixmap picture = QPixmap::fromImage(dense);
+            QPixmap picture = QPixmap::fromImage(std::move(dense));
             picture.setDevicePixelRatio(denseRatio);
             return picture;
         }
     }
     QImageReader reader(path);
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull())
         throw UserError(QStringLiteral("The picture \"%1\" in %2 cannot be read: %3.")
                             .arg(file.fileName(), file.absolutePath(), reader.errorString()));
-    return QPixmap::fromImage(image);
+    // Moved: the pixmap takes the decoded pixels over instead of copying them.
+    return QPixmap::fromImage(std::move(image));
 }
 
 void setPicture(QLabel* pictureBox, std::string_view name) {

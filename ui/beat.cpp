@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QList>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -11,40 +12,53 @@ namespace agelark {
 
 namespace {
 
-QList<QPointer<Beat>> sleepers;  // the beats of minimised windows
+// One timer for the windows that are seen, one for the minimised ones; each
+// runs while some window follows it.
+struct Pace {
+    QTimer* timer = nullptr;
+    QList<QPointer<Beat>> followers;
 
-QTimer& slowBeat() {
-    static QPointer<QTimer> slow;
-    if (!slow) {
-        slow = new QTimer(QCoreApplication::instance());
-        slow->setInterval(Beat::unseenMilliseconds);
-        slow->setTimerType(Qt::PreciseTimer);  // a coarse one may come up to 5% late: past the second
-        QObject::connect(slow, &QTimer::timeout, slow, [] {
-            for (const QPointer<Beat>& beat : QList(sleepers))  // a tick may open a box, which runs events
+    void follow(Beat* beat, bool following, bool restart) {
+        followers.removeAll(beat);
+        followers.removeAll(nullptr);
+        if (following) followers.append(beat);
+        if (followers.isEmpty())
+            timer->stop();
+        else if (restart || !timer->isActive())
+            timer->start();
+    }
+};
+
+Pace& pace(int milliseconds) {
+    static Pace seen, unseen;
+    Pace& p = milliseconds == Beat::seenMilliseconds ? seen : unseen;
+    if (!p.timer) {
+        p.timer = new QTimer(QCoreApplication::instance());
+        p.timer->setInterval(milliseconds);
+        // A coarse timer may come up to 5% late: a second's beat would fall past the second.
+        if (milliseconds == Beat::unseenMilliseconds) p.timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(p.timer, &QTimer::timeout, p.timer, [&p] {
+            for (const QPointer<Beat>& beat : QList(p.followers))  // a tick may open a box, which runs events
                 if (beat) beat->tick();
         });
     }
-    return *slow;
+    return p;
 }
 
 }  // namespace
 
-Beat::Beat(QWidget* window, std::function<void()> tick)
-    : QObject(window), window_(window), tick_(std::move(tick)), fast_(this) {
-    fast_.setInterval(seenMilliseconds);
-    connect(&fast_, &QTimer::timeout, this, [this] { tick_(); });
+Beat::Beat(QWidget* window, std::function<void()> tick) : QObject(window), window_(window), tick_(std::move(tick)) {
     window->installEventFilter(this);
 }
 
 Beat::~Beat() {
-    sleepers.removeAll(this);
-    sleepers.removeAll(nullptr);
-    if (sleepers.isEmpty()) slowBeat().stop();
+    running_ = false;
+    apply();
 }
 
 void Beat::start() {
     running_ = true;
-    apply();
+    apply(true);
 }
 
 void Beat::stop() {
@@ -52,20 +66,9 @@ void Beat::stop() {
     apply();
 }
 
-void Beat::apply() {
-    sleepers.removeAll(this);
-    sleepers.removeAll(nullptr);
-    if (running_ && asleep_) sleepers.append(this);
-    QTimer& slow = slowBeat();
-    if (sleepers.isEmpty()) {
-        slow.stop();
-    } else if (!slow.isActive()) {
-        slow.start();
-    }
-    if (running_ && !asleep_)
-        fast_.start();  // restarts it: a full interval from now
-    else
-        fast_.stop();
+void Beat::apply(bool restart) {
+    pace(seenMilliseconds).follow(this, running_ && !asleep_, restart);
+    pace(unseenMilliseconds).follow(this, running_ && asleep_, false);
 }
 
 bool Beat::eventFilter(QObject* watched, QEvent* event) {

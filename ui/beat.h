@@ -1,13 +1,13 @@
 #pragma once
-// A window's beat: what the window counts is brought up to date ten times a
-// second while it can be seen. Nobody sees a minimised window, so then its
-// beat slows to once a second, on one slow beat shared by every minimised
-// window, so that the program wakes at most once a second; a count that fails
-// is still found within a second. When the window comes back (or is drawn
-// again before it says so) it ticks at once, and takes up its own pace.
+// The beat that brings what the windows count up to date: ten times a second,
+// one timer for every window that counts, so that the program wakes once for
+// all of them. Nobody sees a minimised window, so its part of the beat slows
+// to once a second, on one slow timer shared by every minimised window; a
+// count that fails is still found within a second. When the window comes
+// back (or is drawn again before it says so) it ticks at once, and takes up
+// the fast beat again.
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
 
 class QWidget;
@@ -16,10 +16,11 @@ namespace agelark {
 
 class Beat : public QObject {
 public:
+    // A window's part of the beat; it does not tick until started.
     Beat(QWidget* window, std::function<void()> tick);
     ~Beat() override;
 
-    // Runs from now on; the next tick is a full interval away.
+    // Ticks from now on, the next tick a full interval away.
     void start();
     void stop();
     bool running() const { return running_; }
@@ -32,10 +33,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void apply();
+    void apply(bool restart = false);
     QWidget* window_;
     std::function<void()> tick_;
-    QTimer fast_;
     bool running_ = false;
     bool asleep_ = false;
 };

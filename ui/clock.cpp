@@ -32,6 +32,12 @@ QString timeOfDayFormat(const QLocale& locale) {
 
 }  // namespace
 
-QString clockText(const QTime& time, const QLocale& locale) { return locale.toString(time, timeOfDayFormat(locale)); }
+QString clockText(const QTime& time, const QLocale& locale) {
+    // Asked ten times a second; the locale changes seldom.
+    static QLocale formatOf;
+    static QString format = timeOfDayFormat(formatOf);
+    if (!(locale == formatOf)) format = timeOfDayFormat(formatOf = locale);
+    return locale.toString(time, format);
+}
 
 }  // namespace agelark

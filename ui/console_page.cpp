@@ -9,7 +9,9 @@
 #include "link/visit.h"
 #include "platform/pictures.h"
 #include "platform/platform.h"
+#include "ui/copy_menu.h"
 #include "ui/design_kit.h"
+#include "ui/report_label.h"
 
 namespace agelark {
 
@@ -31,9 +33,9 @@ ConsolePage::ConsolePage(QWidget* page, const ConsolePageDesign& d) {
     visit_ = makeButton(page, d.visit.name, visitCaption, d.visit.place);
     if (d.line) makeLine(page, d.line, 1485, 4400, 1485, 310);
     picture_ = makePictureBox(page, d.picture.name, d.picture.place, title + " picture");
-    result_ = makeLabel(picture_, d.result.name, "Agelark v2.5", d.result.place, title + " result");
-    styleDigital(result_);
-    makeRoomForReport(result_, d.byline.place.top);
+    result_ = new ReportLabel(picture_, d.result.name, "Agelark v2.5", d.result.place, d.byline.place.top,
+                              title + " result");
+    giveCopyMenu(result_, [result = result_] { return result->text(); });
     byline_ = makeLabel(picture_, d.byline.name, bylineText, d.byline.place, "Credit");
     styleDigital(byline_);
     then_ = makeTextBox(page, d.thenBox.name, d.thenBox.text, d.thenBox.place, title + " count-from date");
@@ -48,6 +50,7 @@ void ConsolePage::show(const ConsoleEntry& console, const QString& nowText) {
     setPicture(picture_, console.pictureFile);
     counting_ = &console;
     from_ = parseDateText(console.countFrom);
+    counted_ = -1e300;
     failureTold = false;
     setTextColor(result_, colorFromBgr(console.labelColour));
     setPointSize(result_, console.labelPoints);
@@ -57,9 +60,10 @@ void ConsolePage::show(const ConsoleEntry& console, const QString& nowText) {
 }
 
 void ConsolePage::count(double now, const QString& nowText) {
-    if (!counting_) return;
+    if (!counting_ || now == counted_) return;
     if (now_) setBoxText(now_, nowText);
     result_->setText(qtext(reportText(*counting_, from_, now)));
+    counted_ = now;
 }
 
 }  // namespace agelark

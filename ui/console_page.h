@@ -15,10 +15,13 @@
 
 class QLabel;
 class QLineEdit;
+
 class QPushButton;
 class QWidget;
 
 namespace agelark {
+
+class ReportLabel;
 
 // Where a page's controls lie, and their control names.
 struct ConsolePageDesign {
@@ -57,7 +60,7 @@ public:
     const std::vector<ConsoleButton>& consoleButtons() const { return buttons_; }
     QPushButton* visitButton() const { return visit_; }
     QLabel* picture() const { return picture_; }
-    QLabel* result() const { return result_; }
+    ReportLabel* result() const { return result_; }
 
     // The console's picture, then its count from now on, in its colour and
     // size; the credit line goes. When the picture cannot be loaded (it
@@ -75,10 +78,12 @@ public:
 private:
     std::vector<ConsoleButton> buttons_;
     QPushButton* visit_;
-    QLabel *picture_, *result_, *byline_;
+    QLabel *picture_, *byline_;
+    ReportLabel* result_;
     QLineEdit *then_, *now_ = nullptr;
     const ConsoleEntry* counting_ = nullptr;
-    double from_ = 0;  // the moment counted from
+    double from_ = 0;     // the moment counted from
+    double counted_ = 0;  // the moment last counted to: the beat comes ten times a second, the count moves once
 };
 
 }  // namespace agelark

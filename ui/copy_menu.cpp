@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
+#include <QWidget>
 
 namespace agelark {
 
@@ -16,14 +16,13 @@ QString withPlatformLineBreaks(QString text) {
     return text;
 }
 
-void copyLabelText(const QLabel* label) { QGuiApplication::clipboard()->setText(withPlatformLineBreaks(label->text())); }
-
-void giveCopyMenu(QLabel* label) {
-    // The label's actions make up its context menu.
-    auto copy = new QAction(QStringLiteral("Copy"), label);
-    QObject::connect(copy, &QAction::triggered, label, [label] { copyLabelText(label); });
-    label->addAction(copy);
-    label->setContextMenuPolicy(Qt::ActionsContextMenu);
+void giveCopyMenu(QWidget* result, std::function<QString()> text) {
+    // The result's actions make up its context menu.
+    auto copy = new QAction(QStringLiteral("Copy"), result);
+    QObject::connect(copy, &QAction::triggered, result,
+                     [text = std::move(text)] { QGuiApplication::clipboard()->setText(withPlatformLineBreaks(text())); });
+    result->addAction(copy);
+    result->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 }  // namespace agelark

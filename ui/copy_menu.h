@@ -1,18 +1,17 @@
 #pragma once
-// The result labels offer "Copy" on a right-click, which puts the text they
-// show on the clipboard.
+// The results offer "Copy" on a right-click, which puts the text they show on
+// the clipboard.
 
 #include <QString>
+#include <functional>
 
-class QLabel;
+class QWidget;
 
 namespace agelark {
 
-// Gives a result label its "Copy" menu.
-void giveCopyMenu(QLabel* label);
-
-// The label's current text on the clipboard, with the platform's own line breaks.
-void copyLabelText(const QLabel* label);
+// Gives a result its "Copy" menu, which puts what `text` gives on the
+// clipboard, with the platform's own line breaks.
+void giveCopyMenu(QWidget* result, std::function<QString()> text);
 
 // `text` with its line breaks (CR LF, LF or CR alone) written as the platform writes them.
 QString withPlatformLineBreaks(QString text);

@@ -11,7 +11,6 @@
 #include <QPushButton>
 
 #include "ui/assistive.h"
-#include "ui/report_fit.h"
 #include "ui/twips.h"
 
 namespace agelark {
@@ -56,20 +55,12 @@ QFont designFont(const QString& family, double points, bool bold, bool italic) {
     return font;
 }
 
-void styleDigital(QLabel* label, double points) {
+void styleDigital(QWidget* label, double points) {
     label->setFont(designFont(digitalFace, points, true, true));
     // At least a line high, descenders included: the designed height held the
     // designed face's line, a stand-in's may need a few pixels more.
     if (const int line = label->fontMetrics().height(); label->height() < line) label->resize(label->width(), line);
     setTextColor(label, QColor(0xC0, 0, 0));
-}
-
-void makeRoomForReport(QLabel* label, int bottom) {
-    const int margin = 3;
-    label->resize(label->parentWidget()->width() - margin - label->x(), px(bottom) - label->y());
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(true);
-    fitReportLines(label);
 }
 
 void fixWindowFrame(QWidget* window, QSize size, bool minimisable) {

@@ -70,12 +70,6 @@ QFont designFont(const QString& family, double points, bool bold = false, bool i
 
 // A title, result or byline label: the digital face, bold italic, dark red,
 // and at least one line of it high.
-void styleDigital(QLabel* label, double points = 15.75);
-
-// A result label keeps its designed top-left corner and grows right to its
-// picture box's edge and down to `bottom` (twips), and its face is narrowed
-// where need be (fitReportLines), so the three lines of every report fit; it
-// stays transparent over the picture beneath.
-void makeRoomForReport(QLabel* label, int bottom);
+void styleDigital(QWidget* label, double points = 15.75);
 
 }  // namespace agelark

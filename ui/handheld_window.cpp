@@ -10,7 +10,6 @@
 #include "platform/pictures.h"
 #include "platform/platform.h"
 #include "ui/console_page.h"
-#include "ui/copy_menu.h"
 #include "ui/design_kit.h"
 
 namespace agelark {
@@ -43,7 +42,6 @@ HandheldWindow::HandheldWindow()
     }
     page_->visitButton()->setFont(buttonFont);
     connect(page_->visitButton(), &QPushButton::clicked, this, [this] { runUserHandler(this, [&] { visitSite(this); }); });
-    giveCopyMenu(page_->result());
     load([&] { setPicture(page_->picture(), "\\Agelark.jpg"); });
 }
 

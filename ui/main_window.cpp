@@ -111,7 +111,6 @@ MainWindow::MainWindow(const KeptNotes& kept)
             connect(b.button, &QPushButton::clicked, this,
                     [this, console = b.console] { runUserHandler(this, [&] { showConsole(*console); }); });
         connect(page.visitButton(), &QPushButton::clicked, this, [this] { runUserHandler(this, [&] { visitSite(this); }); });
-        giveCopyMenu(page.result());
     }
     // The Nintendo page also opens the handheld window, below its consoles.
     const ConsolePage& nintendo = *pages_[std::size_t(Page::Nintendo)];
@@ -180,7 +179,7 @@ void MainWindow::buildCustomPage(QWidget* page) {
     result->setFont(designFont(digitalFace, 14.25, true, true));
     result->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     result->setWordWrap(true);
-    giveCopyMenu(result);
+    giveCopyMenu(result, [result] { return result->text(); });
     countUp_ = std::make_unique<CountUp>(from, result);
     QPushButton* submit = makeButton(frame, "cmdCustom", "Submit", {240, 3450, 855, 360});
     // Enter in the date box submits it: Submit is what the page is for.

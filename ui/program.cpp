@@ -52,7 +52,7 @@ QIcon readWindowIcon() {
         if (drawn.side > largest || !QFileInfo::exists(file)) continue;
         QImageReader reader(file, "png");
         reader.setAutoDetectImageFormat(false);
-        if (const QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(image));
+        if (QImage image = reader.read(); !image.isNull()) sizes.addPixmap(QPixmap::fromImage(std::move(image)));
     }
     return sizes;
 }

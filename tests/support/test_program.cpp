@@ -14,6 +14,7 @@
 #include "ui/console_page.h"
 #include "ui/handheld_window.h"
 #include "ui/program.h"
+#include "ui/report_label.h"
 
 namespace agelark::testing {
 
@@ -35,6 +36,7 @@ int runningTimers(const QObject* window) {
 QString textOf(const QWidget* control) {
     if (auto label = qobject_cast<const QLabel*>(control)) return label->text();
     if (auto box = qobject_cast<const QLineEdit*>(control)) return box->text();
+    if (auto report = qobject_cast<const ReportLabel*>(control)) return report->text();
     return QStringLiteral("<no label or box %1>").arg(control ? control->objectName() : QString());
 }
 

@@ -21,6 +21,7 @@
 #include "ui/console_page.h"
 #include "ui/design_kit.h"
 #include "ui/handheld_window.h"
+#include "ui/report_label.h"
 
 using namespace agelark;
 using namespace agelark::testing;
@@ -32,12 +33,11 @@ double longestCount(const ConsoleEntry& entry) { return parseDateText(entry.coun
 
 QString windowOf(const ConsoleEntry& entry) { return entry.page == Page::Handheld ? "Form2" : "Form1"; }
 
-// Whether `label` would wrap a line of `text` in `font`, laid out as QLabel lays out word-wrapped text.
-bool wraps(const QLabel* label, const QFont& font, const QString& text) {
-    const QFontMetrics metrics(font);
-    const QRect room(0, 0, label->contentsRect().width(), 100000);
-    return metrics.boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, text).height() !=
-           metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, text).height();
+// Whether every line of `report` in `font`, ink and all, stays inside `result`.
+bool fits(const QWidget* result, const QFont& font, const QString& report) {
+    for (const QString& line : report.split("\r\n"))
+        if (QFontMetrics(font).boundingRect(line).right() >= result->width()) return false;
+    return true;
 }
 
 }  // namespace
@@ -67,7 +67,7 @@ private slots:
 
         const ConsolePage& shown = window == "Form1" ? program.main()->page(entry.page) : handheldWindow()->page();
         const qint64 titleKey = shown.picture()->pixmap().cacheKey();
-        QLabel* label = shown.result();
+        ReportLabel* label = shown.result();
         program.click(window, qtext(entry.button));
         QVERIFY(!shown.picture()->pixmap().isNull() && shown.picture()->pixmap().cacheKey() != titleKey);
         QVERIFY(program.counting(windowOf(other)).contains(qtext(other.button)));
@@ -91,10 +91,8 @@ private slots:
         program.clock.set(civilFromSerial(longestCount(entry)));
         program.tick(window);
         QVERIFY2(label->text().contains("\r\n24855 Days, 03:14:07 Ago \r\n"), qPrintable(label->text()));
-        QVERIFY(!wraps(label, label->font(), label->text()));
-        for (const QString& line : label->text().split("\r\n"))
-            QVERIFY2(label->fontMetrics().boundingRect(line).right() < label->contentsRect().width(), qPrintable(line));
-        QVERIFY(label->fontMetrics().height() * 3 <= label->height());
+        QVERIFY(fits(label, label->font(), label->text()));
+        QVERIFY(label->fontMetrics().lineSpacing() * 3 <= label->height());
         QVERIFY(shown.picture()->contentsRect().contains(label->geometry()));
     }
 
@@ -104,15 +102,14 @@ private slots:
     void reportFaceNoNarrowerThanNeeded() {
         StartedProgram program;
         program.openHandheld();
-        for (const QLabel* label :
-             {program.find<QLabel>("Form1", "lblLabel1"), program.find<QLabel>("Form2", "lblAgelark")}) {
+        for (const QWidget* label : {program.find<QWidget>("Form1", "lblLabel1"), program.find<QWidget>("Form2", "lblAgelark")}) {
             bool wrapped = false;
             for (const ConsoleEntry& entry : catalogue()) {
                 QFont wider = label->font();
                 wider.setStretch(wider.stretch() + 2);
                 wider.setPointSizeF(entry.labelPoints);
                 const double then = parseDateText(entry.countFrom);
-                wrapped = wrapped || wraps(label, wider, qtext(reportText(entry, then, longestCount(entry))));
+                wrapped = wrapped || !fits(label, wider, qtext(reportText(entry, then, longestCount(entry))));
             }
             QVERIFY2(wrapped, qPrintable(label->objectName()));
         }
@@ -147,13 +144,13 @@ private slots:
         program.openHandheld();
         program.click("Form1", "cmdPS2");
         program.tick();
-        auto label = program.find<QLabel>("Form1", "lblLabel2");
+        auto label = program.find<ReportLabel>("Form1", "lblLabel2");
         label->actions()[0]->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString(label->text()).replace("\r\n", "\n"));
         for (const char* name : {"lblLabel1", "lblLabel3", "lblLabel4", "lblLabel5", "lblCustom"})
-            QCOMPARE(program.find<QLabel>("Form1", name)->actions().size(), 1);
-        QCOMPARE(program.find<QLabel>("Form2", "lblAgelark")->actions().size(), 1);
-        QVERIFY(program.find<QLabel>("Form1", "lblClock")->actions().isEmpty());
+            QCOMPARE(program.find<QWidget>("Form1", name)->actions().size(), 1);
+        QCOMPARE(program.find<QWidget>("Form2", "lblAgelark")->actions().size(), 1);
+        QVERIFY(program.find<QWidget>("Form1", "lblClock")->actions().isEmpty());
     }
 
     void cleanup() { QLocale::setDefault(QLocale::system()); }

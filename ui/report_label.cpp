@@ -1,8 +1,11 @@
-#include "ui/report_fit.h"
+#include "ui/report_label.h"
 
+#include <QAccessibleWidget>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -12,7 +15,9 @@
 #include "engine/age.h"
 #include "engine/catalogue.h"
 #include "engine/date_text.h"
+#include "platform/accessible.h"
 #include "platform/platform.h"
+#include "ui/design_kit.h"
 
 namespace agelark {
 
@@ -81,9 +86,73 @@ int fittingStretch(QFont font, double room) {
     return stretch;
 }
 
+// Read as the text it shows, as a label is.
+class ReportAccessible : public QAccessibleWidget {
+public:
+    explicit ReportAccessible(QWidget* report) : QAccessibleWidget(report, QAccessible::StaticText) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? static_cast<ReportLabel*>(widget())->text() : QAccessibleWidget::text(t);
+    }
+};
+
+const QString lineBreak = QStringLiteral("\r\n");
+
 }  // namespace
 
-void fitReportLines(QLabel* result) {
+ReportLabel::ReportLabel(QWidget* picture, const QString& name, const QString& caption, Twips place, int bottom,
+                         const QString& description)
+    : QWidget(picture) {
+    readAs(this, [](QWidget* report) -> QAccessibleInterface* { return new ReportAccessible(report); });
+    setObjectName(name);
+    setAccessibleDescription(description);
+    const QRect at = twipsRect(place);
+    const int margin = 3;
+    setGeometry(at.x(), at.y(), picture->width() - margin - at.x(), px(bottom) - at.y());
+    styleDigital(this);
+    fitReportLines(this);
+    setText(caption);
+}
+
+QRect ReportLabel::lineRect(qsizetype line) const {
+    const int spacing = fontMetrics().lineSpacing();
+    return QRect(0, int(line) * spacing, width(), spacing);
+}
+
+void ReportLabel::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    const QStringList lines = text.split(lineBreak);
+    // Only what changed is drawn again: over the picture, a line costs its glyphs and the picture beneath.
+    for (qsizetype i = 0; i < std::max(lines.size(), lines_.size()); ++i) {
+        if (i < lines.size() && i < lines_.size() && lines_[i].text() == lines[i]) continue;
+        if (i < lines.size()) {
+            if (i < lines_.size())
+                lines_[i].setText(lines[i]);
+            else
+                lines_.append(QStaticText(lines[i]));
+            lines_[i].setTextFormat(Qt::PlainText);
+        }
+        update(lineRect(i));
+    }
+    lines_.resize(lines.size());
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void ReportLabel::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (qsizetype i = 0; i < lines_.size(); ++i)
+        if (event->region().intersects(lineRect(i))) painter.drawStaticText(lineRect(i).topLeft(), lines_[i]);
+}
+
+void ReportLabel::changeEvent(QEvent* event) {
+    // Another size, face or colour: every line is drawn again (and laid out again for its new face).
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) update();
+    QWidget::changeEvent(event);
+}
+
+void fitReportLines(QWidget* result) {
     // The result labels share a face and a width: the answer measured for the
     // first serves the others (measuring every console's lines is most of the
     // windows' making).
