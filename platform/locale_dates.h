@@ -1,0 +1,29 @@
+#pragma once
+// Date-time texts as the user's locale writes them: the numeric form of its
+// short date and time of day, and the two conversions of the boxes where the
+// user reads the current moment and types a date.
+
+#include <QString>
+
+#include "engine/date_text.h"
+
+class QLocale;
+
+namespace agelark {
+
+// A locale's form, from its short date and short time formats. The C locale,
+// and a locale whose short date is not three numbers in Latin digits (month
+// names, other digits), take the US form.
+DateForm dateFormOf(const QLocale& locale);
+
+// The current moment's text in the default locale (QLocale()): its short date
+// with a four-digit year, a blank and its time of day to the second.
+QString dateTimeText(const CivilDateTime& moment);
+
+// A date-time typed in the default locale: its short date (or with slashes),
+// ISO 8601, either with an optional time, or a time alone (parseDateText states
+// the grammar). Reads dateTimeText back to the same second. Throws
+// DateConversionError.
+double dateTimeOfText(const QString& text);
+
+}  // namespace agelark

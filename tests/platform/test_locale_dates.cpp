@@ -1,0 +1,89 @@
+// Dates as each kind of locale writes them: month first (en_US), day first
+// with slashes or dots (en_GB, fr_FR, de_DE), year first (ja_JP). What each
+// reads and refuses, and its now-text read back to the same second.
+
+#include <QLocale>
+#include <QTest>
+#include <cmath>
+#include <limits>
+
+#include "platform/locale_dates.h"
+
+using namespace agelark;
+
+namespace {
+constexpr double refused = std::numeric_limits<double>::quiet_NaN();
+}  // namespace
+
+class LocaleDatesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
+
+    void read_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected");
+        const double jan2 = dateSerial(2015, 1, 2), feb1 = dateSerial(2015, 2, 1), feb1Late = dateSerial(2015, 2, 1, 22, 0, 0);
+        const auto row = [](const char* locale, const char* text, double expected) {
+            QTest::addRow("%s %s", locale, text) << QString(locale) << QString(text) << expected;
+        };
+        row("en_US", "01/02/2015", jan2);
+        row("en_US", "13/01/2015", refused);
+        row("en_US", "1.2.2015", refused);
+        row("en_GB", "13/01/2015", dateSerial(2015, 1, 13));
+        row("en_GB", "1/2/2015 22:00", feb1Late);
+        row("en_GB", "01/13/2015", refused);
+        row("en_GB", "2015-01-02T22:00:00", dateSerial(2015, 1, 2, 22, 0, 0));
+        row("de_DE", "01.02.2015", feb1);
+        row("de_DE", "1.2.15 22:00", feb1Late);
+        row("de_DE", "01/02/2015", feb1);
+        row("de_DE", "01.02/2015", refused);
+        row("de_DE", "30.02.2015", refused);
+        row("de_DE", "22:00:00", 22.0 / 24);
+        row("fr_FR", "01/02/2015 10:00 PM", feb1Late);
+        row("fr_FR", "01/02/2015 12:00 am", feb1);
+        row("ja_JP", "2015/01/02", jan2);
+        row("ja_JP", "2015/2/1 22:00:00", feb1Late);
+        row("ja_JP", "29/12/31", dateSerial(2029, 12, 31));
+        row("ja_JP", "30/1/1", dateSerial(1930, 1, 1));
+        row("ja_JP", "1/2/2015", refused);
+        row("ja_JP", "2015-02-01", feb1);
+    }
+    void read() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        QLocale::setDefault(QLocale(locale));
+        if (std::isnan(expected))
+            QVERIFY_THROWS_EXCEPTION(DateConversionError, dateTimeOfText(text));
+        else
+            QCOMPARE(dateTimeOfText(text), expected);
+    }
+
+    // The now-boxes in the locale's own form, twelve past midnight on the
+    // 12-hour clock, which the parse reads back to the second. The C locale
+    // keeps the program's US form.
+    void nowText_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("en_US") << "en_US" << "12/5/2026 12:04:09 AM";
+        QTest::newRow("C") << "C" << "12/5/2026 12:04:09 AM";
+        QTest::newRow("en_GB") << "en_GB" << "05/12/2026 00:04:09";
+        QTest::newRow("de_DE") << "de_DE" << "05.12.2026 00:04:09";
+        QTest::newRow("fr_FR") << "fr_FR" << "05/12/2026 00:04:09";
+        QTest::newRow("ja_JP") << "ja_JP" << "2026/12/05 0:04:09";
+        QTest::newRow("fi_FI") << "fi_FI" << "5.12.2026 0.04.09";
+    }
+    void nowText() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QLocale::setDefault(QLocale(locale));
+        const CivilDateTime moment{2026, 12, 5, 0, 4, 9};
+        QCOMPARE(dateTimeText(moment), text);
+        QCOMPARE(civilFromSerial(dateTimeOfText(text)), moment);
+    }
+};
+
+QTEST_APPLESS_MAIN(LocaleDatesTest)
+#include "test_locale_dates.moc"
