@@ -32,7 +32,7 @@ std::vector<std::pair<QString, QString>> fieldsOf(const QString& format) {
 
 DateForm dateFormOf(const QLocale& locale) {
     DateForm form;
-    if (locale.language() == QLocale::C || locale.zeroDigit() != u"0") return {};
+    if (locale.zeroDigit() != u"0") return {};
     const auto date = fieldsOf(locale.dateFormat(QLocale::ShortFormat));
     if (date.size() != 3) return {};
     QString letters;
@@ -51,19 +51,18 @@ DateForm dateFormOf(const QLocale& locale) {
     else return {};
     form.separator = separator.toStdString();
 
-    // The hour is on the 12-hour clock only as "h" with an AM/PM field ("H" is
-    // 0-23 even beside one).
-    bool amPm = false, twelveHourLetter = false;
+    form.twelveHour = false;
     for (const auto& [before, field] : fieldsOf(locale.timeFormat(QLocale::ShortFormat))) {
         const QChar c = field.front();
-        if (c == u'a' || c == u'A') amPm = true;
-        if (c == u'h' || c == u'H') twelveHourLetter = c == u'h', form.twoDigitHour = field.size() == 2;
+        if (c == u'a' || c == u'A') form.twelveHour = true;
+        if (c == u'h' || c == u'H') form.twoDigitHour = field.size() == 2;
         if (c == u'm' && before.size() == 1 && before.front().isPunct() && before.front().unicode() < 0x80)
             form.timeSeparator = before.front().toLatin1();
     }
-    form.twelveHour = amPm && twelveHourLetter;
-    if (!locale.amText().isEmpty() && !locale.pmText().isEmpty() && locale.amText() != locale.pmText())
-        form.am = locale.amText().toStdString(), form.pm = locale.pmText().toStdString();
+    // With plain blanks, as the user types them ("a.\u00a0m." is "a. m."); the
+    // parse takes the Latin AM/PM as well.
+    const QString am = locale.amText().simplified(), pm = locale.pmText().simplified();
+    if (!am.isEmpty() && !pm.isEmpty() && am != pm) form.am = am.toStdString(), form.pm = pm.toStdString();
     return form;
 }
 

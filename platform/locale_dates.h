@@ -11,9 +11,9 @@ class QLocale;
 
 namespace agelark {
 
-// A locale's form, from its short date and short time formats. The C locale,
-// and a locale whose short date is not three numbers in Latin digits (month
-// names, other digits), take the US form.
+// A locale's form, from its short date and short time formats. A locale whose
+// short date is not three numbers in Latin digits (month names, as in the C
+// locale, or other digits) takes the US form.
 DateForm dateFormOf(const QLocale& locale);
 
 // The current moment's text in the default locale (QLocale()): its short date

@@ -1,10 +1,9 @@
 // Dates as each kind of locale writes them: month first (en_US), day first
-// with slashes or dots (en_GB, fr_FR, de_DE), year first (ja_JP). What each
-// reads and refuses, and its now-text read back to the same second.
+// (en_GB, fr_FR, de_DE, es_US, fi_FI), year first (ja_JP). What each reads and
+// refuses, and its now-text read back to the same second.
 
 #include <QLocale>
 #include <QTest>
-#include <cmath>
 #include <limits>
 
 #include "platform/locale_dates.h"
@@ -44,7 +43,7 @@ private slots:
         row("fr_FR", "01/02/2015 10:00 PM", feb1Late);
         row("fr_FR", "01/02/2015 12:00 am", feb1);
         row("ja_JP", "2015/01/02", jan2);
-        row("ja_JP", "2015/2/1 22:00:00", feb1Late);
+        row("ja_JP", "2015/2/1 10:00:00 PM", feb1Late);
         row("ja_JP", "29/12/31", dateSerial(2029, 12, 31));
         row("ja_JP", "30/1/1", dateSerial(1930, 1, 1));
         row("ja_JP", "1/2/2015", refused);
@@ -55,10 +54,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, expected);
         QLocale::setDefault(QLocale(locale));
-        if (std::isnan(expected))
-            QVERIFY_THROWS_EXCEPTION(DateConversionError, dateTimeOfText(text));
-        else
-            QCOMPARE(dateTimeOfText(text), expected);
+        double read = refused;
+        try {
+            read = dateTimeOfText(text);
+        } catch (const DateConversionError&) {
+        }
+        QCOMPARE(read, expected);
     }
 
     // The now-boxes in the locale's own form, twelve past midnight on the
@@ -73,6 +74,7 @@ private slots:
         QTest::newRow("de_DE") << "de_DE" << "05.12.2026 00:04:09";
         QTest::newRow("fr_FR") << "fr_FR" << "05/12/2026 00:04:09";
         QTest::newRow("ja_JP") << "ja_JP" << "2026/12/05 0:04:09";
+        QTest::newRow("es_US") << "es_US" << "5/12/2026 12:04:09 a. m.";
         QTest::newRow("fi_FI") << "fi_FI" << "5.12.2026 0.04.09";
     }
     void nowText() {
