@@ -91,19 +91,14 @@ void readTime(Cursor& c, const DateForm& form, CivilDateTime& t) {
     t.second = sec;
 }
 
-// The form's separator, or a slash, between two numbers of a short date; the
-// second must be the one the first was. Blanks around it are optional where the
-// form writes it with blanks ("5. 12. 2026").
+// The form's separator as it writes it, or a slash, between two numbers of a
+// short date; the second must be the one the first was.
 std::string_view readSeparator(Cursor& c, const DateForm& form, std::string_view used) {
-    const std::string_view own = trimmed(form.separator);
-    const bool spaced = own.size() != form.separator.size();
-    if (spaced) c.blanks();
-    for (const std::string_view separator : {own, std::string_view("/")}) {
-        if (separator.empty() || (!used.empty() && separator != used) || c.s.substr(c.i, separator.size()) != separator)
-            continue;
-        c.i += separator.size();
-        if (spaced) c.blanks();
-        return separator;
+    for (const std::string_view separator : {std::string_view(form.separator), std::string_view("/")}) {
+        if (!separator.empty() && (used.empty() || separator == used) && c.s.substr(c.i, separator.size()) == separator) {
+            c.i += separator.size();
+            return separator;
+        }
     }
     reject();
 }

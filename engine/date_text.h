@@ -1,7 +1,7 @@
 #pragma once
-// Conversions between date-time texts and date serials. The date boxes' own
-// texts (the consoles' count-from dates, the US now-text) are read month first;
-// a locale's form, described by a DateForm, reads and writes what its users type.
+// Conversions between date-time texts and date serials, in the US form (the
+// consoles' count-from dates are read month first whatever the locale) or in
+// the numeric form of a locale.
 
 #include <stdexcept>
 #include <string>
@@ -43,9 +43,9 @@ struct DateForm {
 // Throws DateConversionError for any other text and for impossible dates.
 double parseDateText(std::string_view text, const DateForm& form = DateForm{});
 
-// The text form of a moment, the short date with a four-digit year, a blank and
-// the time of day to the second ("M/D/YYYY h:mm:ss AM" in the default form),
-// which parseDateText reads back to the same second in the same form.
+// The short date with a four-digit year, a blank and the time of day to the
+// second ("M/D/YYYY h:mm:ss AM" in the US form), which parseDateText reads back
+// to the same second in the same form.
 std::string formatDateText(const CivilDateTime& moment, const DateForm& form = DateForm{});
 
 }  // namespace agelark

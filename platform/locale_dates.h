@@ -1,6 +1,5 @@
 #pragma once
-// Date-time texts as the user's locale writes them: the numeric form of its
-// short date and time of day, and the two conversions of the boxes where the
+// Date-time texts as the user's locale writes them, for the boxes where the
 // user reads the current moment and types a date.
 
 #include <QString>
@@ -20,10 +19,8 @@ DateForm dateFormOf(const QLocale& locale);
 // with a four-digit year, a blank and its time of day to the second.
 QString dateTimeText(const CivilDateTime& moment);
 
-// A date-time typed in the default locale: its short date (or with slashes),
-// ISO 8601, either with an optional time, or a time alone (parseDateText states
-// the grammar). Reads dateTimeText back to the same second. Throws
-// DateConversionError.
+// A date-time typed in the default locale (parseDateText states what it reads),
+// dateTimeText's to the same second. Throws DateConversionError.
 double dateTimeOfText(const QString& text);
 
 }  // namespace agelark

@@ -1,5 +1,5 @@
 // Any text typed into a date box, read month first and in a day-first form with
-// a spaced separator and a 24-hour clock: the parse either gives a moment that
+// a two-character separator and a 24-hour clock: the parse either gives a moment that
 // the same form's text reads back to the same second, or a conversion error.
 
 #include <cstdint>
