@@ -5,6 +5,7 @@
 
 #include "engine/age.h"
 #include "engine/date_text.h"
+#include "platform/locale_dates.h"
 
 namespace agelark {
 
@@ -20,7 +21,7 @@ void CountUp::submit() {
 
 void CountUp::count(double now) {
     if (!armed_) return;
-    if (!then_) then_ = parseDateText(from_->text().toStdString());
+    if (!then_) then_ = dateTimeOfText(from_->text());  // as the user's locale writes dates
     // The instructions say so: the count goes back in time, never forward.
     if (*then_ > now) throw DateConversionError("a date in the future");
     result_->setText(QString::fromStdString(ageText(*then_, now)));

@@ -1,6 +1,7 @@
 #pragma once
-// Conversions between date-time texts and date serials, read month first
-// whatever the locale, as the program's date boxes hold them.
+// Conversions between date-time texts and date serials, in the US form (the
+// consoles' count-from dates are read month first whatever the locale) or in
+// the numeric form of a locale.
 
 #include <stdexcept>
 #include <string>
@@ -16,17 +17,35 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads, with leading and trailing blanks ignored:
-//   M/D/YYYY or M/D/YY (00-29 as 2000-2029, 30-99 as 1930-1999), month first;
-//   YYYY-MM-DD (ISO 8601);
-//   either date followed by a time H:MM or H:MM:SS, with an optional AM/PM,
-//   after a blank (or a "T" after an ISO date);
-//   a time alone, which lands on day zero, 1899-12-30.
-// Throws DateConversionError for any other text and for impossible dates.
-double parseDateText(std::string_view text);
+// The order of a short date's three numbers.
+enum class DateOrder { monthDayYear, dayMonthYear, yearMonthDay };
 
-// The text form of a moment in the date boxes, "M/D/YYYY h:mm:ss AM", which
-// parseDateText reads back to the same second.
-std::string formatDateText(const CivilDateTime& moment);
+// How a locale writes a date and a time of day in numbers. The default is the
+// US form, "12/5/2026 11:10:00 AM".
+struct DateForm {
+    DateOrder order = DateOrder::monthDayYear;
+    std::string separator = "/";  // between the date's numbers, as written ("/", ".", ". ")
+    bool twoDigitDay = false, twoDigitMonth = false, twoDigitHour = false;  // "05", not "5"
+    bool twelveHour = true;
+    char timeSeparator = ':';
+    std::string am = "AM", pm = "PM";
+};
+
+// Reads, with leading and trailing blanks ignored:
+//   the form's short date: its three numbers in its order, parted by its
+//   separator or by slashes, day and month of one or two digits, the year of
+//   four or of two (00-29 as 2000-2029, 30-99 as 1930-1999);
+//   YYYY-MM-DD (ISO 8601);
+//   either date followed by a time H:MM or H:MM:SS (parted by colons or the
+//   form's time separator), with an optional AM/PM (the form's texts or the
+//   Latin ones, any case), after a blank (or a "T" after an ISO date);
+//   a time alone, parted by colons, which lands on day zero, 1899-12-30.
+// Throws DateConversionError for any other text and for impossible dates.
+double parseDateText(std::string_view text, const DateForm& form = DateForm{});
+
+// The short date with a four-digit year, a blank and the time of day to the
+// second ("M/D/YYYY h:mm:ss AM" in the US form), which parseDateText reads back
+// to the same second in the same form.
+std::string formatDateText(const CivilDateTime& moment, const DateForm& form = DateForm{});
 
 }  // namespace agelark

@@ -7,6 +7,7 @@
 #include "engine/age.h"
 #include "engine/date_text.h"
 #include "link/visit.h"
+#include "platform/locale_dates.h"
 #include "platform/pictures.h"
 #include "platform/platform.h"
 #include "ui/copy_menu.h"
@@ -17,7 +18,7 @@ namespace agelark {
 
 const QString bylineText = QStringLiteral("by the Agelark team");
 
-QString dateBoxText(const CivilDateTime& moment) { return QString::fromStdString(formatDateText(moment)); }
+QString dateBoxText(const CivilDateTime& moment) { return dateTimeText(moment); }
 
 ConsolePage::ConsolePage(QWidget* page, const ConsolePageDesign& d) {
     const QString title = QString::fromLatin1(d.title);

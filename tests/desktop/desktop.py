@@ -74,7 +74,7 @@ class Program:
             shutil.copytree(os.environ["AGELARK_APP_DIR"], self.folder, dirs_exist_ok=True)
         self.executable = executable or self.path("agelark")
         self.x11 = "DISPLAY" in os.environ  # else natively on the session's Wayland compositor
-        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb" if self.x11 else "wayland", TZ="UTC",
+        self.env = dict(os.environ, QT_QPA_PLATFORM="xcb" if self.x11 else "wayland", TZ="UTC", LC_ALL="C.UTF-8",
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_DATA_HOME=self.path("user-data"))
         if not self.x11:  # Mesa's EGL leaks from a driver it unloads: only the whole stack tells whose the leak is
             self.env["ASAN_OPTIONS"] = self.env.get("ASAN_OPTIONS", "") + ":fast_unwind_on_malloc=0"

@@ -1,5 +1,6 @@
-// Any text typed into a date box: the parse either gives a moment that the
-// program's own text form reads back to the same second, or a conversion error.
+// Any text typed into a date box, read month first and in a day-first form with
+// a two-character separator and a 24-hour clock: the parse either gives a moment that
+// the same form's text reads back to the same second, or a conversion error.
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,14 +10,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    double serial = 0;
-    try {
-        serial = agelark::parseDateText(text);
-    } catch (const agelark::DateConversionError&) {
-        return 0;
+    const agelark::DateForm dayFirst{.order = agelark::DateOrder::dayMonthYear, .separator = ". ", .twelveHour = false};
+    for (const agelark::DateForm& form : {agelark::DateForm{}, dayFirst}) {
+        double serial = 0;
+        try {
+            serial = agelark::parseDateText(text, form);
+        } catch (const agelark::DateConversionError&) {
+            continue;
+        }
+        const agelark::CivilDateTime moment = agelark::civilFromSerial(serial);
+        if (moment.year < 100 || moment.year > 9999) std::abort();
+        if (agelark::parseDateText(agelark::formatDateText(moment, form), form) != serial) std::abort();
     }
-    const agelark::CivilDateTime moment = agelark::civilFromSerial(serial);
-    if (moment.year < 100 || moment.year > 9999) std::abort();
-    if (agelark::parseDateText(agelark::formatDateText(moment)) != serial) std::abort();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QThread>
 #include <cmath>
 
@@ -78,6 +79,8 @@ TestProgram::TestProgram(const QString& appFolder) : appFolder_(appFolder.isEmpt
         if (notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
     }
     install(Platform{&clock, &messages, &beep, &launcher, appFolder_});
+    // Dates and times as a US user sees them, whatever the machine's language.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     oldDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(userData_.path()));
 }

@@ -153,13 +153,10 @@ private slots:
         QVERIFY(program.find<QWidget>("Form1", "lblClock")->actions().isEmpty());
     }
 
-    void cleanup() { QLocale::setDefault(QLocale::system()); }
-
     // The main window alone, on its first page, the title picture on every
     // page and only the clock running, empty until its timer's first tick; a
     // missing notes file leaves the pad's first text and is not made.
     void startUpState() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         TestProgram program;
         QVERIFY(QFile::remove(program.path("Notes.txt")));
         program.clock.set({2026, 12, 5, 15, 7, 9});
