@@ -36,7 +36,7 @@ void cmdCustom_Click(FormWindow* form1) {
     Timer* timer = control<Timer>(form1, "Timer24");
     timer->setTickInterval(100);
     timer->setEnabled(true);
-    setTextColor(control<QLabel>(form1, "lblCustom"), Qt::black);
+    setTextColor(control<QLabel>(form1, "lblCustom"), form1->palette().color(QPalette::WindowText));
     setBoxText(control<QLineEdit>(form1, "txtCusNow"), currentDateText());
 }
 
