@@ -8,6 +8,8 @@ import subprocess
 import time
 import unittest
 
+import pyatspi
+
 from desktop import BOX, HANDHELD, MAIN, PATIENCE, SAVED, Program, find, find_all, insert, press, run, showing, text
 from desktop import wait
 
@@ -89,6 +91,38 @@ class Windows(unittest.TestCase):
             self.placed(p, BOX, "centre")
             p.ok(notice)
             p.close(MAIN)
+
+
+def contrast(a, b):
+    """The contrast ratio of two colours (r, g, b), as the accessibility guidelines define it."""
+    lum = [0.05 + sum(w * (v / 3295 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4)
+                      for w, v in zip((0.2126, 0.7152, 0.0722), c)) for c in (a, b)]
+    return max(lum) / min(lum)
+
+
+class Styles(unittest.TestCase):
+    """The texts on the program's own pages (the custom result it colours, the clock) read at 4.5:1 or more on
+    the screen, under the default style and under a dark one: their glyphs' colour against the ground around."""
+
+    def test_custom_page(self):
+        for style in ("", "Adwaita-Dark"):
+            with self.subTest(style=style), Program() as p:
+                p.env["QT_STYLE_OVERRIDE"] = style
+                p.start()
+                insert(p.control(p.page("Custom"), "text", "Count-up from date"), "01/01/2015")
+                p.press("Custom", "Submit")
+                wait(lambda: "Days" in p.control(p.window(MAIN), "label", "Custom result").name, 3, "no count-up")
+                for name in ("Custom result", "Clock"):
+                    label = p.control(p.window(MAIN), "label", name)
+                    x, y, w, h = label.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                    shown = run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8",
+                                "-format", "%c", "histogram:info:-")  # a line a colour: "  4760: (55,55,55) #373737"
+                    counts = sorted((int(n), tuple(map(int, c.split(","))))
+                                    for n, c in re.findall(r"(\d+): \(([\d,]+)\)", shown))
+                    ground = counts[-1][1]  # the most of the box; the glyphs' cores, the colour farthest from it
+                    ink = max((c for n, c in counts if n >= 4), key=lambda c: contrast(c, ground))
+                    self.assertEqual(sum(ground) < 384, bool(style), f"the style drew {name} on {ground}")
+                    self.assertGreaterEqual(contrast(ink, ground), 4.5, f"{name}: {ink} on {ground}")
 
 
 class RebuildUnderBox(unittest.TestCase):
