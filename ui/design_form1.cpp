@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include "engine/catalogue.h"
+#include "link/visit.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
@@ -89,7 +90,7 @@ QWidget* buildConsolePage(TabControl* tabs, const ConsoleGroup& group, const Con
     }
     for (const OtherButton& b : d.otherButtons)
         makeButton(page, b.name, b.caption, {.left = 10, .top = b.place.top, .width = b.place.width, .height = 360});
-    makeButton(page, d.visitButton, "Visit {qAv}", {.left = 10, .top = 4080, .width = d.visitWidth, .height = 360});
+    makeButton(page, d.visitButton, visitCaption, {.left = 10, .top = 4080, .width = d.visitWidth, .height = 360});
     makeLine(page, d.line, 1485, 4400, 1485, 310);
     QLabel* picture = makePictureBox(page, qtext(group.pictureBox), {.left = 1510, .top = 320, .width = 4080, .height = 4080},
                                      QStringLiteral("%1 picture").arg(title));

@@ -5,6 +5,7 @@
 #include <QShortcut>
 
 #include "engine/catalogue.h"
+#include "link/visit.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/timers.h"
@@ -49,7 +50,7 @@ FormWindow* createForm2() {
             ->setFont(buttonFont);
         new Timer(form, qtext(console->timer));
     }
-    makeButton(form, "cmdqAv", "Visit {qAv}", {.left = 0, .top = 3720, .width = 1220, .height = 360})->setFont(buttonFont);
+    makeButton(form, "cmdqAv", visitCaption, {.left = 0, .top = 3720, .width = 1220, .height = 360})->setFont(buttonFont);
 
     makeTextBox(form, qtext(group.thenBox), "Then", {.left = 0, .top = 3000, .width = 615, .height = 375},
                 "Handheld count-from date")

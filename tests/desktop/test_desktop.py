@@ -59,7 +59,7 @@ class Windows(unittest.TestCase):
             wait(lambda: heard() > 4, 3, "the save was not heard")
 
             p.press("Sony", "PS2")
-            p.press("Sony", "Visit {qAv}")
+            p.press("Sony", "Visit website")
             warning = p.box("Could not open")
             self.assertEqual(warning.getRoleName(), "alert")
             self.placed(p, BOX, "centre")
