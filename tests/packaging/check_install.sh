@@ -52,7 +52,7 @@ answers 0 "^Agelark $version$nl\$" '' --version
 answers 0 "^Usage: agelark \[options\]$nl.*--version" '' --help
 answers 0 "^Agelark $version$nl\$" '' -platform offscreen -v
 answers 2 '' "^agelark: Unknown option 'frobnicate'\. Try 'agelark --help'\.$nl\$" --frobnicate
-answers 2 '' "^agelark: Unexpected argument 'Notes.txt'\. [^$nl]*$nl\$" Notes.txt
+answers 2 '' "^agelark: Unexpected argument 'Notes.txt'\. Try 'agelark --help'\.$nl\$" Notes.txt
 answers 1 '' '^agelark: no window system' -style fusion  # a Qt option is Qt's: no display, no windows
 status=0
 timeout 3 "$p/bin/agelark" -platform offscreen >"$tmp/log" 2>&1 || status=$?
