@@ -1,5 +1,6 @@
 #pragma once
-// The Visit buttons open the project's web site in the user's browser.
+// The Visit buttons open the project's home page in the user's web browser,
+// or, where the build names none, the About page installed with the program.
 
 #include <QString>
 
@@ -7,10 +8,13 @@ class QWidget;
 
 namespace agelark {
 
-// The Visit buttons' caption.
+// The caption of every Visit button.
 extern const QString visitCaption;
-// The site every Visit button opens.
-extern const QString siteAddress;
+
+// What every Visit button opens: the home page the build was given
+// (AGELARK_HOMEPAGE), else the About page among the program's data files, as
+// a file:// address, so that a click opens something real, offline too.
+QString siteAddress();
 // The program that opens it: it gets the address as its one argument.
 extern const QString siteOpener;
 

@@ -194,7 +194,9 @@ bool sameAtPath(const Loaded& a, const Loaded& b) {
 
 NotesPaths notesPaths() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return {appFilePath("\\Notes.txt"), folder.isEmpty() ? QString() : folder + QStringLiteral("/Notes.txt")};
+    const QString own = folder.isEmpty() ? QString() : folder + QStringLiteral("/Notes.txt");
+    // An installed program has no notes file beside it: the user's own copy is the only one.
+    return {runsInstalled() ? own : platform().appFolder + QStringLiteral("/Notes.txt"), own};
 }
 
 QString notesToRead(const NotesPaths& paths) {

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -133,9 +135,22 @@ void install(const Platform& replacement) {
     if (!p.launcher) p.launcher = &systemLauncher();
 }
 
-QString appFilePath(std::string_view name) {
-    return QString::fromStdString(appPath(platform().appFolder.toStdString(), name));
+namespace {
+
+// Where the data lies, told by the title picture, which every start reads. A
+// build folder that lost it still reads from itself, so its message names it.
+QString dataFolder() {
+    const QString beside = platform().appFolder;
+    const QString installed = QDir::cleanPath(beside + QStringLiteral("/../share/agelark"));
+    const auto holdsData = [](const QString& folder) { return QFileInfo::exists(folder + "/Agelark.jpg"); };
+    return !holdsData(beside) && holdsData(installed) ? installed : beside;
 }
+
+}  // namespace
+
+QString appFilePath(std::string_view name) { return QString::fromStdString(appPath(dataFolder().toStdString(), name)); }
+
+bool runsInstalled() { return dataFolder() != platform().appFolder; }
 
 void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 

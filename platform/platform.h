@@ -83,8 +83,15 @@ MessageBoxes& systemMessageBoxes();
 Beep& systemBeep();
 Launcher& systemLauncher();
 
-// A file beside the program, named as the catalogue writes it ("\ps2.jpg").
+// A data file of the program (a picture, an icon, the About page), named as
+// the catalogue writes it ("\ps2.jpg"): in the application folder where the
+// program's data lies beside it (a build folder, or a folder unpacked whole),
+// else in the installed data folder "../share/agelark" next to it.
 QString appFilePath(std::string_view name);
+// Whether the program runs installed: its data lies in "../share/agelark",
+// not beside it. An installed program keeps no notes beside itself: the folder
+// it lies in (/usr/bin) is no place for them.
+bool runsInstalled();
 
 // A write past the file-size limit (ulimit -f) fails with EFBIG, which the
 // program reports, instead of ending the program with SIGXFSZ.

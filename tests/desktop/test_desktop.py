@@ -240,21 +240,24 @@ class WindowSystem(unittest.TestCase):
 
 @unittest.skipUnless(os.environ.get("AGELARK_INSTALLED"), "run by tests/packaging/check_install_unprivileged.sh")
 class Installed(unittest.TestCase):
-    """An installed program folder the user may not write: its Notes.txt is read until the user's first save,
-    which makes the user's own copy and says so; the copy is read from then on."""
+    """An installed Agelark that the user may not write: its pictures found, the notes saved to the user's own
+    copy from the first save on, without a word, and read from it the next time; Visit opens the About page
+    installed with it through xdg-open and the user's default program for web pages, no network involved."""
 
-    def test_users_own_copy(self):
-        own = os.path.join(os.environ["XDG_DATA_HOME"], "Agelark", "Notes.txt")
+    def test_own_copy_and_about_page(self):
+        opened = os.path.join(os.environ["HOME"], "opened")
+        prefix = os.path.dirname(os.path.dirname(os.environ["AGELARK_INSTALLED"]))
         for first in (True, False):
             with Program(os.environ["AGELARK_INSTALLED"]) as p:
                 p.env["XDG_DATA_HOME"] = os.environ["XDG_DATA_HOME"]
                 p.start()
-                self.assertEqual((text(p.pad()), os.path.exists(own)), ("shared notes\n" + "mine" * (not first),
-                                                                         not first))
+                self.assertEqual(text(p.pad()), "Notes\n" + "mine" * (not first))
                 if first:
                     insert(p.pad(), "mine")
                     press(p.control(p.window(MAIN), "push button", "Save Changes"))
-                    p.ok(p.box(f"Your notes were saved to your own copy, {own}, because the notes file beside"))
                     press(p.control(p.window(SAVED), "push button", "OK"))
-                    self.assertEqual(p.boxes(), [])
+                    p.press("Sony", "Visit website")
+                    wait(lambda: os.path.exists(opened), 5, "Visit opened nothing")
+                    self.assertEqual(open(opened).read(), os.path.join(prefix, "share", "agelark", "about.html"))
+                self.assertEqual(p.boxes(), [])  # no picture missing, no notice
                 p.close(MAIN)

@@ -1,11 +1,15 @@
-// The Visit buttons hand the site address (the one the build was given) to the
-// desktop's opener, and tell the user, over the window whose button was
-// pressed, when it fails.
+// The Visit buttons hand the site address (the one the build was given, else
+// the About page) to the desktop's opener, and tell the user, over the window
+// whose button was pressed, when it fails. Where the program finds its data
+// files, and whether it keeps notes beside itself.
 
+#include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include "link/visit.h"
+#include "notes/notes_file.h"
 #include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
 
@@ -21,7 +25,7 @@ private slots:
         for (const char* button : {"cmdQAV3_0", "cmdQAV3_1", "cmdQAV3_2", "cmdQAV4_1", "cmdQAV5_1"})
             program.click("Form1", button);
         program.click("Form2", "cmdqAv");
-        QCOMPARE(program.launcher.started, QList<QStringList>(6, QStringList{"xdg-open", siteAddress}));
+        QCOMPARE(program.launcher.started, QList<QStringList>(6, QStringList{"xdg-open", siteAddress()}));
     }
 
     // The real launcher, with the opener a script on the search path.
@@ -29,7 +33,7 @@ private slots:
         QTest::addColumn<QByteArray>("opener");  // none: no opener at all
         QTest::addColumn<QString>("told");       // a phrase of the warning; none: no warning
         QTest::newRow("opens the address")
-            << "#!/bin/sh\n[ \"$1\" = " + siteAddress.toUtf8() + " ] && touch \"$0.opened\"\n" << "";
+            << QByteArray("#!/bin/sh\nprintf %s \"$*\" >\"$0.opened\"\n") << "";
         QTest::newRow("not installed") << QByteArray() << "the command \"xdg-open\" could not be started";
         QTest::newRow("no browser") << QByteArray("#!/bin/sh\nsleep 0.2\nexit 3\n")
                                     << "\"xdg-open\" ended with exit status 3";
@@ -50,14 +54,44 @@ private slots:
         program.click("Form1", "cmdQAV5_1");
         qputenv("PATH", path);
         if (told.isEmpty()) {
-            QTRY_VERIFY(QFile::exists(bin.filePath("xdg-open.opened")));
+            QTRY_COMPARE(fileBytes(bin.filePath("xdg-open.opened")), siteAddress().toUtf8());
             QTest::qWait(300);  // its end, a success, is not told
             QVERIFY(program.messages.shown.isEmpty());
         } else {
             QTRY_COMPARE(program.messages.shown.size(), 1);
             const QString shown = program.messages.shown[0].text;
-            QVERIFY2(shown.contains(told) && shown.contains("open " + siteAddress), qPrintable(shown));
+            QVERIFY2(shown.contains(told) && shown.contains("open " + siteAddress()), qPrintable(shown));
         }
+    }
+
+    // A build folder (or one unpacked whole) holds the data beside the program and keeps the notes there, even
+    // with an older install around; installed, the data lies in ../share/agelark and a Notes.txt left beside the
+    // program is not read: the user's own copy is the only one.
+    void dataFilesAndNotes_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("build folder") << false;
+        QTest::newRow("installed") << true;
+    }
+    void dataFilesAndNotes() {
+        QFETCH(bool, installed);
+        QTemporaryDir prefix;
+        const QString program = prefix.filePath("bin"), data = prefix.filePath("share/agelark");
+        const QDir built(QStringLiteral(AGELARK_BUILT_APP_DIR));
+        QVERIFY(QDir().mkpath(program));
+        for (const QString& folder : installed ? QStringList{data} : QStringList{data, program}) {
+            QVERIFY(QDir().mkpath(folder));
+            for (const QString& name : built.entryList({"*.jpg", "*.png", "*.html"}, QDir::Files))
+                QVERIFY(QFile::copy(built.filePath(name), folder + "/" + name));
+        }
+        QVERIFY(writeFile(program + "/Notes.txt", "left beside the program\r\n"));
+        TestProgram p(program);
+        p.start();
+        p.processEvents();
+        QCOMPARE(p.messages.told(), QStringList());  // every picture found
+        QCOMPARE(appFilePath("\\about.html"), (installed ? data : program) + "/about.html");
+        const NotesPaths notes = notesPaths();
+        QCOMPARE(notes.beside, installed ? notes.own : program + "/Notes.txt");
+        QCOMPARE(p.find<QPlainTextEdit>("Form1", "txtNotes")->toPlainText().contains("left beside"), !installed);
     }
 };
 
