@@ -64,6 +64,68 @@ def run(*command):
     return done.stdout if done.returncode == 0 else ""
 
 
+class ScreenReader:
+    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose only
+    voice appends each utterance to a file: what a blind user hears, as lines of text. Settings, logs and
+    sockets live in a private folder (Orca's debug log too, when AGELARK_ORCA_LOG names a file)."""
+
+    def __enter__(self):
+        self.folder, self.processes = tempfile.mkdtemp(prefix="orca-"), []
+        try:
+            return self.start()
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def start(self):
+        self.spoken, socket, conf = (os.path.join(self.folder, n) for n in ("spoken.txt", "speechd.sock", "speechd"))
+        os.makedirs(os.path.join(conf, "modules"))
+        with open(os.path.join(conf, "speechd.conf"), "w") as f:  # the null sink stands in for a sound card
+            f.write('AddModule "file" "sd_generic" "file.conf"\nDefaultModule file\nAudioOutputMethod "pulse"\n')
+        with open(os.path.join(conf, "modules", "file.conf"), "w") as f:
+            f.write(rf"""GenericExecuteSynth "printf '%s\\n' \'$DATA\' >> {self.spoken}"
+AddVoice "en" "MALE1" "x"
+""")
+        open(self.spoken, "w").close()
+        # Orca refuses to start beside any other Orca of this user, in whatever session it runs, as its pgrep
+        # finds them: here it finds none.
+        os.mkdir(os.path.join(self.folder, "bin"))
+        os.symlink("/bin/false", os.path.join(self.folder, "bin", "pgrep"))
+        env = dict(os.environ, HOME=self.folder, SPEECHD_ADDRESS="unix_socket:" + socket,
+                   PATH=os.path.join(self.folder, "bin") + ":" + os.environ["PATH"])
+        log = open(os.path.join(self.folder, "log.txt"), "w")
+        self.processes.append(subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket, "-L",
+                                                self.folder, "-P", socket + ".pid"], env=env, stdout=log, stderr=log))
+        wait(lambda: os.path.exists(socket), 10, "speech-dispatcher did not start")
+        debug = ["--debug-file", os.environ["AGELARK_ORCA_LOG"]] if os.environ.get("AGELARK_ORCA_LOG") else []
+        self.processes.append(subprocess.Popen(["orca", "-u", os.path.join(self.folder, "orca")] + debug,
+                                               env=env, stdout=log, stderr=log))
+        self.hear("Screen reader on", 0, 30)
+        return self
+
+    def __exit__(self, *_):
+        for process in reversed(self.processes):
+            process.kill()
+            process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def heard(self, since=0):
+        with open(self.spoken, errors="replace") as f:
+            return f.read()[since:]
+
+    def keys(self, keys):
+        """Typed as on a keyboard: xdotool key names, and 'text' typed as it is. Returns where the speech since
+        begins."""
+        since = len(self.heard())
+        for key in keys.split():
+            run(*["xdotool", "type", "--delay", "50", key[1:-1]] if key[0] == "'" else ["xdotool", "key", key])
+        return since
+
+    def hear(self, pattern, since, seconds=5):
+        return wait(lambda: re.search(pattern, self.heard(since), re.S), seconds,
+                    lambda: f"never heard /{pattern}/; heard: {self.heard(since)!r}")
+
+
 class Program:
     """A copy of build/app in a temporary folder, or `executable` as it is; killed when its `with` ends. The
     wall clock may start at `clock` ("2045-09-29 03:14:05") and run on; timers keep the real one."""
