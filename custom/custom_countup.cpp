@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "engine/age.h"
+#include "platform/accessible.h"
 #include "platform/control_values.h"
 #include "platform/controls.h"
 #include "platform/rebuild.h"
@@ -26,8 +27,15 @@ void countOnce(FormWindow* form1) {
     const double now = dateOfText(nowText);
     const double then = dateOfText(thenText);
     control<QLabel>(form1, "lblCustom")->setText(QString::fromStdString(CalcDiffCUSDates(then, now)));
-    // Counting has begun: the date it counts from can no longer be edited.
-    thenBox->setEnabled(false);
+    reported(control<QWidget>(form1, "cmdCustom"));
+    // Counting has begun: the date it counts from can no longer be edited. It
+    // stays in the Tab order, greyed, so the keyboard can still reach and read it.
+    if (!thenBox->isReadOnly()) {
+        thenBox->setReadOnly(true);
+        QPalette greyed = thenBox->palette();
+        greyed.setColor(QPalette::Text, greyed.color(QPalette::Disabled, QPalette::Text));
+        thenBox->setPalette(greyed);
+    }
 }
 
 }  // namespace
@@ -37,6 +45,7 @@ void cmdCustom_Click(FormWindow* form1) {
     timer->setTickInterval(100);
     timer->setEnabled(true);
     setTextColor(control<QLabel>(form1, "lblCustom"), Qt::black);
+    reportTo(control<QWidget>(form1, "cmdCustom"), control<QLabel>(form1, "lblCustom"));
     setBoxText(control<QLineEdit>(form1, "txtCusNow"), currentDateText());
 }
 

@@ -1,6 +1,8 @@
 #include "platform/accessible.h"
 
 #include <QAccessible>
+#include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
 namespace agelark {
@@ -9,6 +11,8 @@ namespace {
 
 // The maker of a marked control, kept on the control itself.
 const char* const makerProperty = "agelark_accessible_maker";
+const char* const reportProperty = "agelark_report";
+const char* const untoldProperty = "agelark_report_untold";
 
 QAccessibleInterface* madeForControl(const QString&, QObject* object) {
     if (!object || !object->isWidgetType()) return nullptr;
@@ -24,5 +28,22 @@ void readAs(QWidget* control, AccessibleMaker make) {
     (void)factoryInstalled;
     control->setProperty(makerProperty, QVariant::fromValue(reinterpret_cast<quintptr>(make)));
 }
+
+void reportTo(QWidget* control, QLabel* result) {
+    control->setProperty(reportProperty, QVariant::fromValue(QPointer<QLabel>(result)));
+    control->setProperty(untoldProperty, result != nullptr);
+}
+
+void reported(QWidget* control) {
+    if (!control->property(untoldProperty).toBool()) return;
+    control->setProperty(untoldProperty, false);
+    // Shown again to assistive tools: a screen reader tells a notification as it shows.
+    if (QLabel* report = reportOf(control)) {
+        QAccessibleEvent told(report, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&told);
+    }
+}
+
+QLabel* reportOf(const QWidget* control) { return control->property(reportProperty).value<QPointer<QLabel>>(); }
 
 }  // namespace agelark

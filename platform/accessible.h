@@ -5,6 +5,7 @@
 // marked control the interface made for it.
 
 class QAccessibleInterface;
+class QLabel;
 class QWidget;
 
 namespace agelark {
@@ -15,5 +16,16 @@ using AccessibleMaker = QAccessibleInterface* (*)(QWidget* control);
 // gives. Call before anything reads the control to an assistive tool: an
 // interface once made is kept for the control's life.
 void readAs(QWidget* control, AccessibleMaker make);
+
+// A control that reports a count tells a screen reader the count's label
+// while it reports to it (reportTo; nullptr: no more). The first text the
+// label gets after reportTo is told at once (reported, called after each new
+// text): the label, read as a notification, shows again to assistive tools;
+// the changes after it are not told, so the count is told once and not at each
+// tick. A screen reader asked where the control is reads the label as it
+// stands, as the control's description (ui/assistive.h).
+void reportTo(QWidget* control, QLabel* result);
+void reported(QWidget* control);
+QLabel* reportOf(const QWidget* control);
 
 }  // namespace agelark

@@ -2,7 +2,9 @@
 
 #include <QAccessibleWidget>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "platform/accessible.h"
 #include "ui/box_accessible.h"
@@ -17,6 +19,82 @@ void readAsSeparator(QFrame* line) {
     readAs(line, [](QWidget* control) -> QAccessibleInterface* {
         return new QAccessibleWidget(control, QAccessible::Separator);
     });
+}
+
+namespace {
+
+class UnseenAccessible : public QAccessibleWidget {
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.invisible = true;
+        s.focusable = false;
+        return s;
+    }
+};
+
+class NotificationAccessible : public QAccessibleWidget {
+public:
+    explicit NotificationAccessible(QWidget* label) : QAccessibleWidget(label, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return static_cast<QLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+class ReportingButtonAccessible : public QAccessibleWidget {
+public:
+    explicit ReportingButtonAccessible(QWidget* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    QString text(QAccessible::Text t) const override {
+        if (const QLabel* report = reportOf(widget()); report && t == QAccessible::Description) return report->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.defaultButton = static_cast<QPushButton*>(widget())->isDefault();
+        return s;
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            if (widget()->isEnabled()) static_cast<QPushButton*>(widget())->animateClick();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+};
+
+}  // namespace
+
+void readAsUnseen(QWidget* box) {
+    readAs(box, [](QWidget* control) -> QAccessibleInterface* {
+        return new UnseenAccessible(control, QAccessible::EditableText);
+    });
+}
+
+void readAsNotification(QLabel* label) {
+    readAs(label, [](QWidget* control) -> QAccessibleInterface* { return new NotificationAccessible(control); });
+}
+
+void readAsReporting(QPushButton* button) {
+    readAs(button, [](QWidget* control) -> QAccessibleInterface* { return new ReportingButtonAccessible(control); });
+}
+
+void renewForAssistiveTools(QWidget* widget) {
+    if (!QAccessible::isActive()) return;
+    QList<QWidget*> all{widget};
+    all += widget->findChildren<QWidget*>();
+    for (auto w = all.rbegin(); w != all.rend(); ++w) {
+        QAccessibleEvent gone(*w, QAccessible::ObjectDestroyed);
+        QAccessible::updateAccessibility(&gone);
+        if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(*w))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
+    }
+    for (QWidget* w : all) {
+        QAccessibleEvent made(w, QAccessible::ObjectCreated);
+        QAccessible::updateAccessibility(&made);
+    }
 }
 
 }  // namespace agelark

@@ -3,8 +3,10 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "engine/age.h"
+#include "platform/accessible.h"
 #include "platform/control_values.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
@@ -39,6 +41,7 @@ void countOnce(FormWindow* window, const ConsoleEntry& entry) {
     const double now = dateOfText(nowText);
     const double then = dateOfText(thenText);
     control<QLabel>(window, entry.resultLabel)->setText(QString::fromStdString(reportText(entry, then, now)));
+    reported(control<QPushButton>(window, entry.button));
 }
 
 }  // namespace
@@ -51,7 +54,11 @@ void consoleClick(FormWindow* window, const ConsoleEntry& entry) {
     timer->setTickInterval(tickMilliseconds);
     timer->setEnabled(true);
     for (const ConsoleEntry* other : groupOf(entry))
-        if (other->timer != entry.timer) control<Timer>(window, other->timer)->setEnabled(false);
+        if (other->timer != entry.timer) {
+            control<Timer>(window, other->timer)->setEnabled(false);
+            reportTo(control<QPushButton>(window, other->button), nullptr);
+        }
+    reportTo(control<QPushButton>(window, entry.button), control<QLabel>(window, entry.resultLabel));
 
     auto label = control<QLabel>(window, entry.resultLabel);
     setTextColor(label, colorFromBgr(entry.labelForeColor));

@@ -95,7 +95,7 @@ QWidget* buildConsolePage(TabControl* tabs, const ConsoleGroup& group, const Con
                                      QStringLiteral("%1 picture").arg(title));
     QLabel* result = makeLabel(picture, qtext(group.resultLabel), "Agelark v2.5",
                                {.left = 525, .top = 240, .width = d.resultWidth, .height = 315},
-                               QStringLiteral("%1 result").arg(title));
+                               QStringLiteral("%1 result").arg(title), true);
     styleDigital(result);
     makeRoomForReport(result, d.byline.y());
     styleDigital(makeLabel(picture, QStringLiteral("lblByWendrix_%1").arg(group.bylineIndex), bylineText,
@@ -142,11 +142,11 @@ void buildCustomPage(QWidget* page) {
         return p;
     }());
     QLineEdit* from = makeTextBox(frame, "txtCusThen", "", {.left = 360, .top = 2400, .width = 2000, .height = 285}, "Count-up from date");
-    makeTextBox(frame, "txtCusNow", "cusNow", {.left = 360, .top = 2640, .width = 2000, .height = 285}, "Custom current date")->setEnabled(false);
+    makeTextBox(frame, "txtCusNow", "", {.left = 360, .top = 2640, .width = 2000, .height = 285}, "Custom current date")->setEnabled(false);
     // The result is centred where it was designed (400, 2880, 1875 wide, nearly
     // the frame's middle) but may use the frame's whole width and reach down
     // to the buttons, so a long age stays whole in a wider stand-in face.
-    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", {.left = 60, .top = 2880, .width = 2535, .height = 555}, "Custom result");
+    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", {.left = 60, .top = 2880, .width = 2535, .height = 555}, "Custom result", true);
     result->setFont(designFont(digitalFace, 14.25, true, true));
     result->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     result->setWordWrap(true);

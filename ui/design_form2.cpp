@@ -60,7 +60,7 @@ FormWindow* createForm2() {
     QLabel* picture = makePictureBox(form, qtext(group.pictureBox), {.left = 1200, .top = 0, .width = 4080, .height = 4080},
                                      "Handheld picture");
     QLabel* result = makeLabel(picture, qtext(group.resultLabel), "Agelark v2.5",
-                               {.left = 480, .top = 240, .width = 3000, .height = 315}, "Handheld result");
+                               {.left = 480, .top = 240, .width = 3000, .height = 315}, "Handheld result", true);
     styleDigital(result);
     makeRoomForReport(result, 3540);
     styleDigital(makeLabel(picture, QStringLiteral("lblByWendrix_%1").arg(group.bylineIndex), bylineText,

@@ -101,14 +101,18 @@ void fixWindowFrame(QWidget* window, QSize size, bool minimisable) {
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips where) {
-    auto b = place(new QPushButton(caption, parent), name, where);
+    auto b = place(new QPushButton(parent), name, where);
+    readAsReporting(b);  // before the caption, whose setting makes Qt's own interface
+    b->setText(caption);
     b->setAccessibleName(caption);
     return b;
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips where,
-                  const QString& description) {
-    auto l = place(new QLabel(caption, parent), name, where);
+                  const QString& description, bool tellsCounts) {
+    auto l = place(new QLabel(parent), name, where);
+    if (tellsCounts) readAsNotification(l);  // before the text, whose setting makes Qt's own interface
+    l->setText(caption);
     l->setAccessibleDescription(description);
     return l;
 }
@@ -172,7 +176,7 @@ QProgressBar* makeProgressBar(QWidget* parent, const QString& name, Twips where)
 QLineEdit* makeUnseenTextBox(QWidget* parent, const QString& name, const QString& text, Twips where,
                              const QString& accessibleName) {
     auto box = place(new UnseenLineEdit(text, parent), name, where);
-    refuseEditsWhileLocked(box);
+    readAsUnseen(box);
     box->setAccessibleName(accessibleName);
     QPalette palette = box->palette();
     const QColor face = palette.color(QPalette::Button);
