@@ -27,5 +27,12 @@ void readAs(QWidget* control, AccessibleMaker make);
 void reportTo(QWidget* control, QLabel* result);
 void reported(QWidget* control);
 QLabel* reportOf(const QWidget* control);
+bool tellsCount(const QLabel* label);  // since a control reports to it
+
+// The widget and everything in it read as new objects to assistive tools. A
+// screen reader keeps what it learnt of an object's states, and Qt tells it
+// when a widget shows but never that it became visible: without this, a page
+// shown after the screen reader met it hidden stays hidden to it.
+void renewForAssistiveTools(QWidget* widget);
 
 }  // namespace agelark

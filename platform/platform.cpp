@@ -9,6 +9,7 @@
 #include <csignal>
 
 #include "engine/app_path.h"
+#include "platform/accessible.h"
 #include "platform/desktop_sound.h"
 #include "platform/errors.h"
 #include "platform/windows.h"
@@ -42,6 +43,7 @@ protected:
         // else: for half a second it takes none, so a Space or an Enter meant
         // for the notes pad cannot close it unread.
         shown_.start();
+        renewForAssistiveTools(this);  // its text, learnt while it was hidden, would stay hidden to them
         installEventFilter(this);
         for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
     }

@@ -34,9 +34,12 @@ public:
     }
 };
 
-class NotificationAccessible : public QAccessibleWidget {
+class CountAccessible : public QAccessibleWidget {
 public:
-    explicit NotificationAccessible(QWidget* label) : QAccessibleWidget(label, QAccessible::Notification) {}
+    explicit CountAccessible(QWidget* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QAccessible::Role role() const override {
+        return tellsCount(static_cast<QLabel*>(widget())) ? QAccessible::Notification : QAccessible::StaticText;
+    }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return static_cast<QLabel*>(widget())->text();
         return QAccessibleWidget::text(t);
@@ -73,28 +76,12 @@ void readAsUnseen(QWidget* box) {
     });
 }
 
-void readAsNotification(QLabel* label) {
-    readAs(label, [](QWidget* control) -> QAccessibleInterface* { return new NotificationAccessible(control); });
+void readAsCount(QLabel* label) {
+    readAs(label, [](QWidget* control) -> QAccessibleInterface* { return new CountAccessible(control); });
 }
 
 void readAsReporting(QPushButton* button) {
     readAs(button, [](QWidget* control) -> QAccessibleInterface* { return new ReportingButtonAccessible(control); });
-}
-
-void renewForAssistiveTools(QWidget* widget) {
-    if (!QAccessible::isActive()) return;
-    QList<QWidget*> all{widget};
-    all += widget->findChildren<QWidget*>();
-    for (auto w = all.rbegin(); w != all.rend(); ++w) {
-        QAccessibleEvent gone(*w, QAccessible::ObjectDestroyed);
-        QAccessible::updateAccessibility(&gone);
-        if (QAccessibleInterface* old = QAccessible::queryAccessibleInterface(*w))
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(old));
-    }
-    for (QWidget* w : all) {
-        QAccessibleEvent made(w, QAccessible::ObjectCreated);
-        QAccessible::updateAccessibility(&made);
-    }
 }
 
 }  // namespace agelark

@@ -25,18 +25,14 @@ void readAsSeparator(QFrame* line);
 // The box, drawn unseen, is not shown to assistive tools either.
 void readAsUnseen(QWidget* box);
 
-// The label of a count reads as a notification: a screen reader tells it
-// when it shows (reported in platform/accessible.h makes it show once more).
-void readAsNotification(QLabel* label);
+// The label of a count reads as a label until a control reports to it
+// (reportTo in platform/accessible.h), from then on as a notification, which a
+// screen reader tells as it shows: with its page, and once at each new count.
+void readAsCount(QLabel* label);
 
 // A push button whose description, while it reports to a label (reportTo in
 // platform/accessible.h), is what the label shows now.
 void readAsReporting(QPushButton* button);
 
-// The widget and everything in it read as new objects to assistive tools. A
-// screen reader keeps what it learnt of an object's states, and Qt tells it
-// when a widget shows but never that it became visible: without this, a page
-// shown after the screen reader met it hidden stays hidden to it.
-void renewForAssistiveTools(QWidget* widget);
 
 }  // namespace agelark

@@ -111,7 +111,7 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips where,
                   const QString& description, bool tellsCounts) {
     auto l = place(new QLabel(parent), name, where);
-    if (tellsCounts) readAsNotification(l);  // before the text, whose setting makes Qt's own interface
+    if (tellsCounts) readAsCount(l);  // before the text, whose setting makes Qt's own interface
     l->setText(caption);
     l->setAccessibleDescription(description);
     return l;

@@ -57,8 +57,9 @@ TabControl::TabControl(QWidget* parent)
         return new QAccessibleWidget(stack, QAccessible::Client);
     });
     connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
+        // Renewed before it shows, so assistive tools meet it new, and shown.
+        renewForAssistiveTools(pages_->widget(index));
         pages_->setCurrentIndex(index);
-        renewForAssistiveTools(pages_->currentWidget());
         emit currentChanged(index);
     });
     // Ctrl+Tab and Ctrl+PageDown show the next page, Ctrl+Shift+Tab and
