@@ -34,5 +34,4 @@ void readAsCount(QLabel* label);
 // platform/accessible.h), is what the label shows now.
 void readAsReporting(QPushButton* button);
 
-
 }  // namespace agelark
