@@ -2,6 +2,7 @@
 frames, minimising and closing go through the window manager. A failed step raises AssertionError."""
 
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -80,13 +81,12 @@ class ScreenReader:
     def start(self):
         self.spoken, socket, conf = (os.path.join(self.folder, n) for n in ("spoken.txt", "speechd.sock", "speechd"))
         os.makedirs(os.path.join(conf, "modules"))
-        with open(os.path.join(conf, "speechd.conf"), "w") as f:  # the null sink stands in for a sound card
-            f.write('AddModule "file" "sd_generic" "file.conf"\nDefaultModule file\nAudioOutputMethod "pulse"\n')
-        with open(os.path.join(conf, "modules", "file.conf"), "w") as f:
-            f.write(rf"""GenericExecuteSynth "printf '%s\\n' \'$DATA\' >> {self.spoken}"
-AddVoice "en" "MALE1" "x"
-""")
-        open(self.spoken, "w").close()
+        # The null sink stands in for a sound card; the one voice appends what it is given to speak to a file.
+        pathlib.Path(conf, "speechd.conf").write_text('AddModule "file" "sd_generic" "file.conf"\n'
+                                                      'DefaultModule file\nAudioOutputMethod "pulse"\n')
+        pathlib.Path(conf, "modules", "file.conf").write_text(  # GenericExecuteSynth "printf '%s\\n' \'$DATA\' >> FILE"
+            f'GenericExecuteSynth "printf \'%s\\\\n\' \\\'$DATA\\\' >> {self.spoken}"\nAddVoice "en" "MALE1" "x"\n')
+        pathlib.Path(self.spoken).touch()
         # Orca refuses to start beside any other Orca of this user, in whatever session it runs, as its pgrep
         # finds them: here it finds none.
         os.mkdir(os.path.join(self.folder, "bin"))
