@@ -10,6 +10,7 @@
 
 class QLabel;
 class QLineEdit;
+class QWidget;
 
 namespace agelark {
 
@@ -18,7 +19,8 @@ inline const QString improperFormatNotice = QStringLiteral("Improper Format!");
 
 class CountUp {
 public:
-    CountUp(QLineEdit* from, QLabel* result);
+    // `submit`, which starts it, tells screen readers the count.
+    CountUp(QLineEdit* from, QLabel* result, QWidget* submit);
 
     // "Submit": the count runs from the next beat.
     void submit();
@@ -30,6 +32,7 @@ public:
 private:
     QLineEdit* from_;
     QLabel* result_;
+    QWidget* submit_;
     bool armed_ = false;
     std::optional<double> then_;  // read by the first count
 };

@@ -4,12 +4,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <csignal>
 
 #include "engine/app_path.h"
+#include "platform/accessible.h"
 #include "platform/desktop_sound.h"
 #include "platform/errors.h"
 #include "platform/placement.h"
@@ -39,7 +41,22 @@ protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);  // gives the box its size
         if (parentWidget() && parentWidget()->isVisible()) centreOver(this, parentWidget()->window());
+        // A box may open on its own, under keys being typed for something
+        // else: for half a second it takes none, so a Space or an Enter meant
+        // for the notes pad cannot close it unread.
+        shown_.start();
+        renewForAssistiveTools(this);  // its text, learnt while it was hidden, would stay hidden to them
+        installEventFilter(this);
+        for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
     }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+        if (key && shown_.isValid() && shown_.elapsed() < 500) return true;
+        return QMessageBox::eventFilter(watched, event);
+    }
+
+private:
+    QElapsedTimer shown_;
 };
 
 class SystemMessageBoxes : public MessageBoxes {

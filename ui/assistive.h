@@ -4,7 +4,10 @@
 // keyboard, and reads a plain line as whatever role Qt gives a bare frame.
 
 class QFrame;
+class QLabel;
 class QLineEdit;
+class QPushButton;
+class QWidget;
 
 namespace agelark {
 
@@ -18,5 +21,14 @@ void refuseEditsWhileLocked(QLineEdit* box);
 
 // The line reads as a separator to assistive tools, not as a frame (a window).
 void readAsSeparator(QFrame* line);
+
+// The label of a count reads as a label until a control reports to it
+// (reportTo in platform/accessible.h), from then on as a notification, which a
+// screen reader tells as it shows: with its page, and once at each new count.
+void readAsCount(QLabel* label);
+
+// A push button whose description, while it reports to a result (reportTo in
+// platform/accessible.h), is what the result shows now.
+void readAsReporting(QPushButton* button);
 
 }  // namespace agelark

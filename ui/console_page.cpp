@@ -7,6 +7,7 @@
 #include "engine/age.h"
 #include "engine/date_text.h"
 #include "link/visit.h"
+#include "platform/accessible.h"
 #include "platform/locale_dates.h"
 #include "platform/pictures.h"
 #include "platform/platform.h"
@@ -50,6 +51,10 @@ ConsolePage::ConsolePage(QWidget* page, const ConsolePageDesign& d) {
 void ConsolePage::show(const ConsoleEntry& console, const QString& nowText) {
     setPicture(picture_, console.pictureFile);
     counting_ = &console;
+    for (const ConsoleButton& b : buttons_) {
+        reportTo(b.button, b.console == &console ? result_ : nullptr);
+        if (b.console == &console) reporting_ = b.button;
+    }
     from_ = parseDateText(console.countFrom);
     counted_ = -1e300;
     failureTold = false;
@@ -64,6 +69,7 @@ void ConsolePage::count(double now, const QString& nowText) {
     if (!counting_ || now == counted_) return;
     if (now_) setBoxText(now_, nowText);
     result_->setText(qtext(reportText(*counting_, from_, now)));
+    reported(reporting_);  // told once, as the count starts
     counted_ = now;
 }
 

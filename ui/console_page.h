@@ -82,6 +82,7 @@ private:
     ReportLabel* result_;
     QLineEdit *then_, *now_ = nullptr;
     const ConsoleEntry* counting_ = nullptr;
+    QPushButton* reporting_ = nullptr;  // the counting console's button, which tells screen readers the count
     double from_ = 0;     // the moment counted from
     double counted_ = 0;  // the moment last counted to: the beat comes ten times a second, the count moves once
 };

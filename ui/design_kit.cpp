@@ -73,14 +73,18 @@ void fixWindowFrame(QWidget* window, QSize size, bool minimisable) {
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips where) {
-    auto b = place(new QPushButton(caption, parent), name, where);
+    auto b = place(new QPushButton(parent), name, where);
+    readAsReporting(b);  // before the caption, whose setting makes Qt's own interface
+    b->setText(caption);
     b->setAccessibleName(caption);
     return b;
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips where,
-                  const QString& description) {
-    auto l = place(new QLabel(caption, parent), name, where);
+                  const QString& description, bool tellsCounts) {
+    auto l = place(new QLabel(parent), name, where);
+    if (tellsCounts) readAsCount(l);  // before the text, whose setting makes Qt's own interface
+    l->setText(caption);
     l->setAccessibleDescription(description);
     return l;
 }

@@ -32,8 +32,9 @@ W* place(W* widget, const QString& name, Twips where) {
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption, Twips place);
 // A label reads to assistive tools as the text it shows, whatever that is at
 // the moment (a count, the time); `description` says what the label is.
+// A label that `tellsCounts` reads as readAsCount says.
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, Twips place,
-                  const QString& description = {});
+                  const QString& description = {}, bool tellsCounts = false);
 QLineEdit* makeTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,
                        const QString& accessibleName);
 QPlainTextEdit* makeMultiLineTextBox(QWidget* parent, const QString& name, const QString& text, Twips place,

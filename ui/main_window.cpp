@@ -170,18 +170,19 @@ void MainWindow::buildCustomPage(QWidget* page) {
     helpPalette.setColor(QPalette::Base, helpPalette.color(QPalette::Button));
     help->setPalette(helpPalette);
     QLineEdit* from = makeTextBox(frame, "txtCusThen", "", {360, 2400, 2000, 285}, "Count-up from date");
-    countNow_ = makeTextBox(frame, "txtCusNow", "cusNow", {360, 2640, 2000, 285}, "Custom current date");
+    // Empty until Submit: its designed text, a name, would be read out as a date.
+    countNow_ = makeTextBox(frame, "txtCusNow", "", {360, 2640, 2000, 285}, "Custom current date");
     countNow_->setEnabled(false);
     // The result is centred where it was designed (400, 2880, 1875 wide, nearly
     // the frame's middle) but may use the frame's whole width and reach down
     // to the buttons, so a long age stays whole in a wider stand-in face.
-    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", {60, 2880, 2535, 555}, "Custom result");
+    QLabel* result = makeLabel(frame, "lblCustom", "Custom Result", {60, 2880, 2535, 555}, "Custom result", true);
     result->setFont(designFont(digitalFace, 14.25, true, true));
     result->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     result->setWordWrap(true);
     giveCopyMenu(result, [result] { return result->text(); });
-    countUp_ = std::make_unique<CountUp>(from, result);
     QPushButton* submit = makeButton(frame, "cmdCustom", "Submit", {240, 3450, 855, 360});
+    countUp_ = std::make_unique<CountUp>(from, result, submit);
     // Enter in the date box submits it: Submit is what the page is for.
     connect(from, &QLineEdit::returnPressed, submit, [submit] { submit->animateClick(); });
     QPushButton* reset = makeButton(frame, "cmdReset", "Reset", {1440, 3450, 990, 360});

@@ -86,10 +86,14 @@ int fittingStretch(QFont font, double room) {
     return stretch;
 }
 
-// Read as the text it shows, as a label is.
+// Read as the text it shows, as a label is; once a console reports to it, as
+// a notification, which a screen reader tells as it shows (reportTo).
 class ReportAccessible : public QAccessibleWidget {
 public:
     explicit ReportAccessible(QWidget* report) : QAccessibleWidget(report, QAccessible::StaticText) {}
+    QAccessible::Role role() const override {
+        return tellsCount(widget()) ? QAccessible::Notification : QAccessible::StaticText;
+    }
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name ? static_cast<ReportLabel*>(widget())->text() : QAccessibleWidget::text(t);
     }

@@ -1,9 +1,14 @@
 #include "ui/tab_control.h"
 
+#include <QAccessibleWidget>
 #include <QProxyStyle>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
+
+#include "platform/accessible.h"
+#include "ui/assistive.h"
 
 namespace agelark {
 
@@ -46,10 +51,32 @@ TabControl::TabControl(QWidget* parent)
     : QWidget(parent), bar_(new TabStrip(this)), pages_(new QStackedWidget(this)) {
     bar_->setObjectName("SSTTab1_tabs");
     pages_->setFrameShape(QFrame::NoFrame);
+    // The pages are what a screen reader meets, each by its name; their stack
+    // is mere layout, not a "layered pane" to be announced.
+    readAs(pages_, [](QWidget* stack) -> QAccessibleInterface* {
+        return new QAccessibleWidget(stack, QAccessible::Client);
+    });
     connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
+        // Renewed before it shows, so assistive tools meet it new, and shown.
+        renewForAssistiveTools(pages_->widget(index));
         pages_->setCurrentIndex(index);
         emit currentChanged(index);
     });
+    // Ctrl+Tab and Ctrl+PageDown show the next page, Ctrl+Shift+Tab and
+    // Ctrl+PageUp the one before, from anywhere in the window, the notes pad
+    // included; the tab strip takes the focus, so the page's name is heard.
+    const auto turn = [this](std::initializer_list<QKeySequence> keys, int step) {
+        auto shortcut = new QShortcut(this);
+        shortcut->setKeys(keys);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] {
+            bar_->setFocus(Qt::ShortcutFocusReason);
+            bar_->setCurrentIndex((bar_->currentIndex() + step + bar_->count()) % bar_->count());
+        });
+    };
+    turn({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+    turn({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+          QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, -1);
 }
 
 QWidget* TabControl::addPage(const QString& caption) {

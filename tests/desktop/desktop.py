@@ -2,6 +2,7 @@
 frames, minimising and closing go through the window manager. A failed step raises AssertionError."""
 
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -62,6 +63,67 @@ def insert(a, words):
 def run(*command):
     done = subprocess.run(command, capture_output=True, text=True, timeout=10)
     return done.stdout if done.returncode == 0 else ""
+
+
+class ScreenReader:
+    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose only
+    voice appends each utterance to a file: what a blind user hears, as lines of text. Settings, logs and
+    sockets live in a private folder (Orca's debug log too, when AGELARK_ORCA_LOG names a file)."""
+
+    def __enter__(self):
+        self.folder, self.processes = tempfile.mkdtemp(prefix="orca-"), []
+        try:
+            return self.start()
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def start(self):
+        self.spoken, socket, conf = (os.path.join(self.folder, n) for n in ("spoken.txt", "speechd.sock", "speechd"))
+        os.makedirs(os.path.join(conf, "modules"))
+        # The null sink stands in for a sound card; the one voice appends what it is given to speak to a file.
+        pathlib.Path(conf, "speechd.conf").write_text('AddModule "file" "sd_generic" "file.conf"\n'
+                                                      'DefaultModule file\nAudioOutputMethod "pulse"\n')
+        pathlib.Path(conf, "modules", "file.conf").write_text(  # GenericExecuteSynth "printf '%s\\n' \'$DATA\' >> FILE"
+            f'GenericExecuteSynth "printf \'%s\\\\n\' \\\'$DATA\\\' >> {self.spoken}"\nAddVoice "en" "MALE1" "x"\n')
+        pathlib.Path(self.spoken).touch()
+        # Orca refuses to start beside any other Orca of this user, in whatever session it runs, as its pgrep
+        # finds them: here it finds none.
+        os.mkdir(os.path.join(self.folder, "bin"))
+        os.symlink("/bin/false", os.path.join(self.folder, "bin", "pgrep"))
+        env = dict(os.environ, HOME=self.folder, SPEECHD_ADDRESS="unix_socket:" + socket,
+                   PATH=os.path.join(self.folder, "bin") + ":" + os.environ["PATH"])
+        log = open(os.path.join(self.folder, "log.txt"), "w")
+        self.processes.append(subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket, "-L",
+                                                self.folder, "-P", socket + ".pid"], env=env, stdout=log, stderr=log))
+        wait(lambda: os.path.exists(socket), 10, "speech-dispatcher did not start")
+        debug = ["--debug-file", os.environ["AGELARK_ORCA_LOG"]] if os.environ.get("AGELARK_ORCA_LOG") else []
+        self.processes.append(subprocess.Popen(["orca", "-u", os.path.join(self.folder, "orca")] + debug,
+                                               env=env, stdout=log, stderr=log))
+        self.hear("Screen reader on", 0, 30)
+        return self
+
+    def __exit__(self, *_):
+        for process in reversed(self.processes):
+            process.kill()
+            process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def heard(self, since=0):
+        with open(self.spoken, errors="replace") as f:
+            return f.read()[since:]
+
+    def keys(self, keys):
+        """Typed as on a keyboard: xdotool key names, and 'text' typed as it is. Returns where the speech since
+        begins."""
+        since = len(self.heard())
+        for key in keys.split():
+            run(*["xdotool", "type", "--delay", "50", key[1:-1]] if key[0] == "'" else ["xdotool", "key", key])
+        return since
+
+    def hear(self, pattern, since, seconds=5):
+        return wait(lambda: re.search(pattern, self.heard(since), re.S), seconds,
+                    lambda: f"never heard /{pattern}/; heard: {self.heard(since)!r}")
 
 
 class Program:

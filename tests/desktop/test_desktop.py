@@ -10,7 +10,7 @@ import unittest
 
 import pyatspi
 
-from desktop import BOX, HANDHELD, MAIN, PATIENCE, SAVED, Program, find, find_all, insert, press, run, showing, text
+from desktop import BOX, HANDHELD, MAIN, PATIENCE, SAVED, Program, ScreenReader, find, find_all, insert, press, run, showing, text
 from desktop import wait
 
 MOVED_TO = (96, 152)  # away from the screen's centre, where openbox puts a new window, and from its corner
@@ -111,9 +111,9 @@ class Styles(unittest.TestCase):
                 p.start()
                 insert(p.control(p.page("Custom"), "text", "Count-up from date"), "01/01/2015")
                 p.press("Custom", "Submit")
-                wait(lambda: "Days" in p.control(p.window(MAIN), "label", "Custom result").name, 3, "no count-up")
-                for name in ("Custom result", "Clock"):
-                    label = p.control(p.window(MAIN), "label", name)
+                wait(lambda: "Days" in p.control(p.window(MAIN), "notification", "Custom result").name, 3, "no count-up")
+                for role, name in (("notification", "Custom result"), ("label", "Clock")):
+                    label = p.control(p.window(MAIN), role, name)
                     x, y, w, h = label.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
                     shown = run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8",
                                 "-format", "%c", "histogram:info:-")  # a line a colour: "  4760: (55,55,55) #373737"
@@ -172,12 +172,12 @@ class Minimised(unittest.TestCase):
             p.start()
             p.press("Sony", "PS2")
             p.press("Atari", "2600")
-            wait(lambda: "Days" in p.control(p.window(MAIN), "label", "Atari result").name, 3, "the 2600 did not count")
+            wait(lambda: "Days" in p.control(p.window(MAIN), "notification", "Atari result").name, 3, "the 2600 did not count")
             p.minimise(MAIN)
             time.sleep(1.5)  # a second or more goes by unseen
             p.minimise(MAIN, False)
             for counted in ("Atari result", "Sony result"):  # the PS2 on its page, unseen either way
-                label = find(p.window(MAIN), "label", counted)
+                label = find(p.window(MAIN), "notification", counted)
                 wait(lambda: abs(clock_of(label.name) - now()) <= 1.5, 1, lambda: f"{label.name} at {now():.1f}")
             self.assertLess(now(), limit, "too slow to see the counts before the limit")
             p.minimise(MAIN)
@@ -225,7 +225,7 @@ class WindowSystem(unittest.TestCase):
             with open(f"/proc/{p.process.pid}/maps") as maps:
                 self.assertIn("libqwayland", maps.read())
             p.press("Sony", "PS2")
-            wait(lambda: "Days" in p.control(p.window(MAIN), "label", "Sony result").name, 3, "the PS2 does not count")
+            wait(lambda: "Days" in p.control(p.window(MAIN), "notification", "Sony result").name, 3, "the PS2 does not count")
             p.process.terminate()
             p.alive(ended=True)
 
@@ -236,6 +236,67 @@ class WindowSystem(unittest.TestCase):
             self.assertRaisesRegex(AssertionError, "ended with 1", p.start)
             self.assertRegex(p.errors, r"^agelark: no window system .*DISPLAY is not set.*WAYLAND_DISPLAY is not "
                                        r"set.*Start Agelark from your desktop session[^\n]*\n$")
+
+
+AGE = r"\d+ Days, \d\d:\d\d:\d\d"
+
+
+class Speech(unittest.TestCase):
+    """What Orca tells a blind user at the keyboard. A row: where the focus is put first (a page's control, or
+    the tab bar, through AT-SPI), the keys (xdotool names, 'text' typed, or "typing": spaces until a message
+    box shows), what must then be heard, and what must not be heard meanwhile (a row with nothing to hear
+    listens for two seconds). The 2600's notice comes on its own, 20 seconds after the start."""
+
+    ROWS = [
+        ("the 2600 counts", ("Atari", "push button", "2600"), "space", r"Atari 2600 was released.*" + AGE, None),
+        ("its notice is not closed by keys typed as it comes", ("Custom", "text", "Notes"), "typing",
+         "no longer functions", None),
+        ("entering a page names no bare container", ("Atari", "page tab list", None), "Tab Tab", "5200 push button",
+         "layered pane"),
+        ("a console pressed tells its age", None, "space", r"Atari 5200 was released.*" + AGE, None),
+        ("... once, not at each tick", None, "", None, AGE),
+        ("where am I tells the age now", None, "KP_Enter", r"5200 push button.*" + AGE, None),
+        ("flat review of a page shown by the tab bar, no placeholders", ("Microsoft", "page tab list", None),
+         "Right KP_Add KP_Add", r"Notes.*\d\d:\d\d:\d\d.*Submit", r"aNow|cusNow|Atari current date| [AP]M\b"),
+        ("Enter in the date box submits, told", ("Custom", "text", "Count-up from date"), "'01/01/2015' Return",
+         AGE, None),
+        ("Shift+Tab from Submit reaches the date box", ("Custom", "push button", "Submit"), "shift+Tab",
+         "Count-up from date", None),
+        ("Reset", ("Custom", "push button", "Reset"), "space", "Custom page tab list", None),
+        ("a date typed", ("Custom", "text", "Count-up from date"), "'01/01/2015'", None, None),
+        ("Space on Submit submits, told", ("Custom", "push button", "Submit"), "space", AGE, None),
+        ("Ctrl+Tab from a button", ("Atari", "push button", "5200"), "ctrl+Tab", "Nintendo page tab", None),
+        ("Ctrl+PageDown from the notes pad", ("Custom", "text", "Notes"), "ctrl+Next", "Atari page tab", None),
+        ("Ctrl+Shift+Tab from the notes pad", ("Custom", "text", "Notes"), "ctrl+shift+Tab", "Microsoft page tab",
+         None),
+    ]
+
+    def test_keyboard_and_speech(self):
+        with ScreenReader() as reader, Program(clock="2045-09-29 03:13:48") as p:  # the 2600's limit 20 s on
+            p.start()
+            reader.hear("page tab list", 0, 10)
+            for name, at, keys, hear, never in self.ROWS:
+                with self.subTest(name):
+                    for box, _ in p.boxes():  # left open by the row before
+                        p.ok(box)
+                    if at:
+                        page, role, label = at
+                        before, shown = len(reader.heard()), p.page(page)
+                        control = p.control(shown if label else p.window(MAIN), role, label)
+                        control.queryComponent().grabFocus()
+                        wait(lambda: control.getState().contains(pyatspi.STATE_FOCUSED), 3, f"{label} took no focus")
+                        wait(lambda: (label or role) in reader.heard(before), 2)  # said, unless it had the focus
+                    if keys == "typing":  # until it maps, and twice more before anyone could hear it
+                        since = len(reader.heard())
+                        wait(lambda: run("xdotool", "key", "space") or p.window_id(BOX), 25)
+                        run("xdotool", "key", "--delay", "100", "space", "space")
+                        reader.hear("OK push button", since, 10)  # its speech gave way to the keys' echo:
+                        keys = "KP_Add KP_Add"  # a flat review reads it
+                    since = reader.keys(keys)
+                    reader.hear(hear, since, 10) if hear else wait(lambda: False, 2)
+                    if never:
+                        self.assertNotRegex(reader.heard(since), never)
+            p.close(MAIN)
 
 
 @unittest.skipUnless(os.environ.get("AGELARK_INSTALLED"), "run by tests/packaging/check_install_unprivileged.sh")
