@@ -1,32 +1,121 @@
 #include "notes/notes_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <utility>
 
+#include "notes/notes_text.h"
 #include "platform/platform.h"
 
 namespace agelark {
 
 namespace {
 
+// Every file opened here: never waited on (a pipe, a device, a file under another program's lease), never
+// through a link, never left open in a program this one starts.
+constexpr int openFlags = O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
+
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 [[noreturn]] void fail(const QString& reason) { throw std::runtime_error(reason.toStdString()); }
+
+// A descriptor, closed with its holder.
+class Fd {
+public:
+    Fd() : fd_(-1) {}
+    explicit Fd(int fd) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(other.release()) {}
+    Fd& operator=(Fd other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    operator int() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+// A name in an open folder, for messages: where the folder is now, as the system knows it.
+QString inFolder(int folder, const QByteArray& name) {
+    const QString at = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(folder));
+    return (at.endsWith(u'/') ? at : at + u'/') + QFile::decodeName(name);
+}
+
+bool trusted(uid_t owner) { return owner == ::geteuid() || owner == 0; }
+
+QString readLink(int folder, const QByteArray& name) {
+    QByteArray target(PATH_MAX, Qt::Uninitialized);
+    const ssize_t length = ::readlinkat(folder, name.constData(), target.data(), size_t(target.size()));
+    if (length < 0) fail(systemReason(errno));
+    return QFile::decodeName(target.first(length));
+}
+
+QString linkOf(int folder, const QByteArray& name, uid_t owner, const QString& target) {
+    return QStringLiteral("%1 is a link that %2 made, to %3").arg(inFolder(folder, name), userName(owner), target);
+}
+
+// The folder `path` names, opened by walking it one name at a time from the
+// root. A link on the way is followed only where this user or root owns it;
+// `make` makes the folders missing, for this user alone.
+Fd openFolder(const QString& path, bool make) {
+    const auto root = [] { return Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)); };
+    QStringList rest = path.split(u'/', Qt::SkipEmptyParts);
+    Fd at = path.startsWith(u'/') ? root() : Fd(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    for (int links = 0; !rest.isEmpty();) {
+        const QByteArray name = native(rest.takeFirst());
+        struct stat status {};
+        const bool there = ::fstatat(at, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+        if (there && S_ISLNK(status.st_mode)) {
+            const QString target = readLink(at, name);
+            if (!trusted(status.st_uid)) fail(linkOf(at, name, status.st_uid, target) + ", which is not followed");
+            if (++links > 40) fail(systemReason(ELOOP));
+            rest = target.split(u'/', Qt::SkipEmptyParts) + rest;
+            if (target.startsWith(u'/')) at = root();
+            continue;
+        }
+        if (!there && make && errno == ENOENT) ::mkdirat(at, name.constData(), 0700);
+        Fd next(::openat(at, name.constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (next < 0 && errno == ENOENT) fail(QStringLiteral("the folder %1 does not exist").arg(inFolder(at, name)));
+        if (next < 0) fail(QStringLiteral("%1: %2").arg(inFolder(at, name), systemReason(errno)));
+        at = std::move(next);
+    }
+    return at;
+}
+
+// Where the entry of the notes is: its folder, open, and its name there.
+struct Place {
+    Fd folder;
+    QByteArray name;
+};
+
+// What the path leads to, when that is not the path itself.
+QString leadsTo(const Place& place, const QString& path) {
+    const QString where = inFolder(place.folder, place.name);
+    return where == QDir::cleanPath(path) ? QString() : where;
+}
 
 Loaded unreadable(Loaded at, const QString& reason) {
     at.kind = AtPath::Unreadable;
@@ -40,17 +129,11 @@ QString notAFile(mode_t mode) {
     return QStringLiteral("it is a device or a socket, not an ordinary file");
 }
 
-QString userName(uid_t uid) {
-    passwd entry{}, *found = nullptr;
-    char buffer[1024];
-    const bool known = ::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found;
-    return known ? QString::fromLocal8Bit(entry.pw_name) : QStringLiteral("user %1").arg(uid);
-}
-
-// Reads the regular file `file` whole, unless it is too big.
-Loaded readFile(Loaded at, const QString& file) {
+// Reads the regular file at `place` whole, unless it is too big.
+Loaded readFile(Loaded at, const Place& place) {
     // Not following a link: one put there since the look at the path is not read through.
-    const int fd = ::open(native(file).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    const int fd = ::openat(place.folder, place.name.constData(), O_RDONLY | openFlags);
+    if (fd < 0 && errno == EWOULDBLOCK) return unreadable(at, QStringLiteral("another program holds it open"));
     if (fd < 0) return unreadable(at, systemReason(errno));
     QFile opened;
     opened.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);  // closes it, whatever follows
@@ -73,6 +156,44 @@ Loaded readFile(Loaded at, const QString& file) {
     return at;
 }
 
+// Looks at `path` (see readNotes); `place` is where its entry was found, unless it is Unreadable on the way.
+Loaded look(const QString& path, Place& place) {
+    Loaded at{.path = path};
+    QString file = path;
+    try {
+        for (int links = 0;; ++links) {
+            place = {openFolder(QFileInfo(file).path(), false), native(QFileInfo(file).fileName())};
+            struct stat status {};
+            if (::fstat(place.folder, &status) != 0) fail(systemReason(errno));
+            at.folderDevice = status.st_dev;
+            at.folderInode = status.st_ino;
+            at.folderOwner = status.st_uid;
+            at.leadsTo = leadsTo(place, path);
+            if (::fstatat(place.folder, place.name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT) fail(systemReason(errno));
+                at.kind = links == 0 ? AtPath::Missing : AtPath::DanglingLink;
+                at.reason = QStringLiteral("it links to %1, which does not exist").arg(at.leadsTo);
+                return at;
+            }
+            if (S_ISREG(status.st_mode)) return readFile(at, place);
+            if (!S_ISLNK(status.st_mode)) return unreadable(at, notAFile(status.st_mode));
+            const QString target = readLink(place.folder, place.name);
+            if (!trusted(status.st_uid)) {
+                at.kind = AtPath::LinkNotYours;
+                at.owner = status.st_uid;
+                at.leadsTo = target;
+                at.reason = linkOf(place.folder, place.name, status.st_uid, target);
+                return at;
+            }
+            if (links == 40) fail(systemReason(ELOOP));
+            file = target.startsWith(u'/') ? target : QFileInfo(inFolder(place.folder, place.name)).path() + u'/' + target;
+        }
+    } catch (const std::runtime_error& failure) {
+        place = Place{};
+        return unreadable(at, QString::fromStdString(failure.what()));
+    }
+}
+
 // The file a save replaces: where a followed link leads, else the path itself.
 QString fileToReplace(const Loaded& at) {
     return at.kind == AtPath::LinkNotYours || at.leadsTo.isEmpty() ? at.path : at.leadsTo;
@@ -93,103 +214,103 @@ bool yoursToWrite(const Loaded& at) {
     return !(status.st_mode & S_ISVTX) || !owned || me == 0 || at.owner == me || status.st_uid == me;
 }
 
-// An exclusive lock (flock) on the notes folder from the look at the file to
-// the rename, so that two copies saving at once do not both find the file as
-// they loaded it. Any user who may read the folder can take it; the system
-// drops it when the process ends. Other programs do not look at it.
-class FolderLock {
+// An exclusive lock from the look at the file to the rename, so that two
+// copies saving at once do not both find the file as they loaded it: flock on
+// ".<name>.lock" beside it, which only this user may open, or also their
+// group where it may write the folder. Other programs do not look at it; the
+// system lets go of it when the process ends.
+class NotesLock {
 public:
-    explicit FolderLock(const QString& folder)
-        : fd_(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (fd_ < 0) fail(systemReason(errno));
+    NotesLock(int folder, const QByteArray& name, int patienceMs) {
+        struct stat status {};
+        const mode_t mode = ::fstat(folder, &status) == 0 && (status.st_mode & S_IWGRP) ? 0660 : 0600;
+        fd_ = Fd(::openat(folder, ("." + name + ".lock").constData(), O_RDONLY | O_CREAT | openFlags, mode));
+        if (fd_ < 0) fail(QStringLiteral("its lock file could not be opened (%1)").arg(systemReason(errno)));
+        folder_ = {status.st_dev, status.st_ino};
+        if (::fstat(fd_, &status) == 0 && status.st_uid == ::geteuid()) ::fchmod(fd_, mode);  // made under a wider umask
         QElapsedTimer waited;
         waited.start();
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)) {
-            if (waited.elapsed() >= 1000) {
-                ::close(fd_);
+            if (waited.elapsed() >= patienceMs)
                 fail(QStringLiteral("another copy of Agelark is saving its notes there right now. "
                                     "Wait a moment and save again"));
-            }
             QThread::msleep(10);
         }
     }
-    ~FolderLock() { ::close(fd_); }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
+    bool guards(const Loaded& at) const { return folder_ == std::pair{at.folderDevice, at.folderInode}; }
 
 private:
-    int fd_;
+    Fd fd_;
+    std::pair<dev_t, ino_t> folder_;
 };
 
-// Writes `bytes` into a new file beside `file`, with the old file's
-// permissions (`mode`, 0 for none), syncs it and renames it over `file`,
-// replacing whatever entry is there without following it. Gives the new
-// file's status; on failure the new file is removed.
-struct stat replace(const QString& file, const QByteArray& bytes, mode_t mode) {
-    const QFileInfo info(file);
-    QByteArray temp;
-    int fd = -1;
+// Writes `bytes` into a new file in `folder`, named `name(attempt)` until a
+// name is free, with `mode` (0: as the umask has it), and syncs it. Gives its
+// name and status; on failure nothing of it is left.
+std::pair<QByteArray, struct stat> writeNew(int folder, const std::function<QByteArray(int)>& name,
+                                            const QByteArray& bytes, mode_t mode) {
+    QByteArray file;
+    Fd fd;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temp = native(QStringLiteral("%1/.%2.%3").arg(info.absolutePath(), info.fileName()).arg(
-            QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0 || (errno == EEXIST && attempt < 10)) continue;
-        if (errno == ENOENT) fail(QStringLiteral("the folder %1 does not exist").arg(info.absolutePath()));
-        fail(QStringLiteral("no new copy could be written beside it (%1)").arg(systemReason(errno)));
+        fd = Fd(::openat(folder, (file = name(attempt)).constData(), O_WRONLY | O_CREAT | O_EXCL | openFlags,
+                         mode ? mode : 0666));
+        if (fd < 0 && (errno != EEXIST || attempt == 10))
+            fail(QStringLiteral("no new file could be written in %1 (%2)").arg(inFolder(folder, {}), systemReason(errno)));
     }
     struct stat status {};
-    try {
-        const auto check = [](bool done) {
-            if (!done) fail(systemReason(errno));
-        };
-        if (mode != 0) check(::fchmod(fd, mode & 07777) == 0);
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t wrote = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-            check(wrote >= 0 || errno == EINTR);
-            done += qMax<ssize_t>(wrote, 0);
-        }
-        // Errors of the delayed writing (a full network disk) show only here.
-        check(::fdatasync(fd) == 0 && ::fstat(fd, &status) == 0);
-        check(::close(std::exchange(fd, -1)) == 0 && ::rename(temp.constData(), native(file).constData()) == 0);
-    } catch (...) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.constData());
-        throw;
+    const auto check = [&](bool done) {
+        if (done) return;
+        const int error = errno;
+        ::unlinkat(folder, file.constData(), 0);
+        fail(systemReason(error));
+    };
+    if (mode) check(::fchmod(fd, mode) == 0);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t wrote = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        check(wrote >= 0 || errno == EINTR);
+        done += qMax<ssize_t>(wrote, 0);
     }
-    return status;
+    // Errors of the delayed writing (a full network disk) show only here.
+    check(::fdatasync(fd) == 0 && ::fstat(fd, &status) == 0);
+    check(::close(fd.release()) == 0);
+    return {file, status};
 }
+
+// This user's own regular files in `folder` whose names `wanted` takes.
+QList<QByteArray> ownFiles(int folder, const std::function<bool(const QString&)>& wanted) {
+    QList<QByteArray> names;
+    DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (const dirent* entry; listing && (entry = ::readdir(listing));) {
+        struct stat status {};
+        if (wanted(QFile::decodeName(entry->d_name)) && ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+            names << entry->d_name;
+    }
+    if (listing) ::closedir(listing);
+    return names;
+}
+
+const QString recoveryName = QStringLiteral("Notes-recovered-");
 
 }  // namespace
 
 Loaded readNotes(const QString& path) {
-    Loaded at{.path = path};
-    QString file = path;
-    struct stat status {};
-    for (int links = 0;; ++links) {
-        if (::lstat(native(file).constData(), &status) != 0) {
-            if (errno != ENOENT) return unreadable(at, systemReason(errno));
-            at.kind = file == path ? AtPath::Missing : AtPath::DanglingLink;
-            at.reason = QStringLiteral("it links to %1, which does not exist").arg(at.leadsTo);
-            return at;
-        }
-        if (!S_ISLNK(status.st_mode)) break;
-        at.leadsTo = QFileInfo(file).symLinkTarget();
-        if (status.st_uid != ::geteuid() && status.st_uid != 0) {
-            at.kind = AtPath::LinkNotYours;
-            at.owner = status.st_uid;
-            at.reason = QStringLiteral("it is a link, made by %1, to %2").arg(userName(status.st_uid), at.leadsTo);
-            return at;
-        }
-        if (links == 8) return unreadable(at, systemReason(ELOOP));
-        file = at.leadsTo;
-    }
-    if (!S_ISREG(status.st_mode)) return unreadable(at, notAFile(status.st_mode));
-    return readFile(at, file);
+    Place place;
+    return look(path, place);
 }
 
 bool sameAtPath(const Loaded& a, const Loaded& b) {
-    return a.kind == b.kind && a.path == b.path && a.leadsTo == b.leadsTo && a.owner == b.owner &&
+    const bool sameFolder = (a.folderDevice == b.folderDevice && a.folderInode == b.folderInode) ||
+                            a.folderInode == 0 || b.folderInode == 0;  // not known: a path not looked at yet
+    return a.kind == b.kind && a.path == b.path && a.leadsTo == b.leadsTo && a.owner == b.owner && sameFolder &&
            a.device == b.device && a.inode == b.inode && a.size == b.size && a.bytes == b.bytes;
+}
+
+QString userName(uid_t uid) {
+    passwd entry{}, *found = nullptr;
+    char buffer[1024];
+    const bool known = ::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found;
+    return known ? QString::fromLocal8Bit(entry.pw_name) : QStringLiteral("user %1").arg(uid);
 }
 
 NotesPaths notesPaths() {
@@ -210,20 +331,37 @@ QString notesToWrite(const NotesPaths& paths) {
 }
 
 Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) fail(QStringLiteral("its folder %1 could not be made").arg(folder));
-    const FolderLock lock(folder);
-    const Loaded found = readNotes(path);
+    openFolder(QFileInfo(path).path(), true);
+    Place place;
+    Loaded found = look(path, place);
+    if (place.folder < 0) fail(found.reason);
+    const NotesLock lock(place.folder, place.name, 1000);
+    found = look(path, place);
     if (found.kind == AtPath::Unreadable) fail(found.reason);
+    if (!lock.guards(found)) fail(QStringLiteral("its folder was moved while it was being saved. Save again"));
+    if (found.kind == AtPath::TooBig)
+        fail(QStringLiteral("it now holds %1, more than the pad takes (%2): another program put it there since the "
+                            "pad got its text. Agelark does not save over it; your text stays in the pad")
+                 .arg(sizeText(found.size, 1), sizeText(largestNotesFile, 0)));
     const AtPath was = expected.at.kind;
     const bool padHoldsIt = was == AtPath::Missing || was == AtPath::File || was == AtPath::DanglingLink;
     if (!sameAtPath(found, expected.at) || !(padHoldsIt || expected.agreed)) return {false, found};
     if (unchanged && !expected.agreed && found.kind == AtPath::File) return {true, found};
 
-    const QString file = fileToReplace(found);
-    const bool regular = found.kind == AtPath::File || found.kind == AtPath::TooBig;
-    const struct stat status = replace(file, bytes, regular ? found.mode : 0);
-    Loaded now{.kind = AtPath::File, .path = path, .leadsTo = file == path ? QString() : file};
+    const bool yours = found.kind == AtPath::File && found.owner == ::geteuid();
+    const auto [temp, status] = writeNew(place.folder, [&](int) {
+        const QByteArray random = QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        return "." + place.name + "." + random.rightJustified(8, '0');
+    }, bytes, yours ? found.mode & 0666 : 0);
+    if (::renameat(place.folder, temp.constData(), place.folder, place.name.constData()) != 0) {
+        const int error = errno;
+        ::unlinkat(place.folder, temp.constData(), 0);
+        fail(systemReason(error));
+    }
+    Loaded now = found;
+    now.kind = AtPath::File;
+    now.leadsTo = leadsTo(place, path);
+    now.reason.clear();
     now.device = status.st_dev;
     now.inode = status.st_ino;
     now.owner = status.st_uid;
@@ -231,6 +369,50 @@ Written writeNotes(const QString& path, const QByteArray& bytes, const Expected&
     now.size = bytes.size();
     now.bytes = bytes;
     return {true, now};
+}
+
+void removeLeftovers(const NotesPaths& paths) {
+    for (const QString& path : {paths.beside, paths.own}) {
+        if (path.isEmpty()) continue;
+        try {
+            const Fd folder = openFolder(QFileInfo(path).path(), false);
+            const QByteArray name = native(QFileInfo(path).fileName());
+            const QRegularExpression temporary(
+                "^" + QRegularExpression::escape("." + QFileInfo(path).fileName() + ".") + "[0-9a-f]{8}$");
+            const QList<QByteArray> left = ownFiles(folder, [&](const QString& file) { return temporary.match(file).hasMatch(); });
+            if (left.isEmpty()) continue;
+            const NotesLock lock(folder, name, 0);  // no save of this user's is under way there
+            for (const QByteArray& file : left) ::unlinkat(folder, file.constData(), 0);
+        } catch (const std::exception&) {
+            // left for a later start
+        }
+    }
+}
+
+QString keepRecoveryCopy(const QString& padText) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty()) fail(QStringLiteral("this user has no data folder"));
+    const QString name = recoveryName + QDateTime::currentDateTime().toString(u"yyyy-MM-dd-HHmmss");
+    const auto [file, status] = writeNew(openFolder(folder, true), [&](int attempt) {
+        return native(name + (attempt ? QStringLiteral("-%1").arg(attempt + 1) : QString()) + ".txt");
+    }, encodeNotesFile(padText), 0600);
+    return folder + u'/' + QFile::decodeName(file);
+}
+
+QStringList recoveryCopies(const NotesPaths& paths) {
+    if (paths.own.isEmpty()) return {};
+    const QString folder = QFileInfo(paths.own).path();
+    QStringList copies;
+    try {
+        for (const QByteArray& file : ownFiles(openFolder(folder, false), [](const QString& name) {
+                 return name.startsWith(recoveryName) && name.endsWith(".txt");
+             }))
+            copies << folder + u'/' + QFile::decodeName(file);
+    } catch (const std::exception&) {
+        // no data folder, or one not to be looked into: no copy of this user's is there
+    }
+    copies.sort();
+    return copies;
 }
 
 }  // namespace agelark

@@ -1,5 +1,6 @@
 #include "notes/notes_text.h"
 
+#include <QLocale>
 #include <QStringDecoder>
 #include <array>
 
@@ -70,6 +71,20 @@ QString decodeMixed(QByteArrayView bytes) {
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
 }  // namespace
+
+qsizetype longestLineIn(QStringView text) {
+    qsizetype longest = 0;
+    for (qsizetype start = 0, end; start <= text.size(); start = end + 1) {
+        end = text.indexOf(u'\n', start);
+        if (end < 0) end = text.size();
+        longest = qMax(longest, end - start);
+    }
+    return longest;
+}
+
+QString sizeText(qint64 bytes, int digits) {
+    return QLocale().formattedDataSize(bytes, digits, QLocale::DataSizeSIFormat);
+}
 
 QString decodeNotesFile(QByteArrayView bytes) {
     // The mark is dropped here, so a second one is part of the text.
