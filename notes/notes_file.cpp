@@ -39,23 +39,20 @@ QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(er
 [[noreturn]] void fail(const QString& reason) { throw std::runtime_error(reason.toStdString()); }
 
 // A descriptor, closed with its holder.
-class Fd {
-public:
-    Fd() : fd_(-1) {}
-    explicit Fd(int fd) : fd_(fd) {}
-    Fd(Fd&& other) noexcept : fd_(other.release()) {}
+struct Fd {
+    int fd = -1;
+    Fd() = default;
+    explicit Fd(int opened) : fd(opened) {}
+    Fd(Fd&& other) noexcept : fd(other.release()) {}
     Fd& operator=(Fd other) noexcept {
-        std::swap(fd_, other.fd_);
+        std::swap(fd, other.fd);
         return *this;
     }
     ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd >= 0) ::close(fd);
     }
-    operator int() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
+    operator int() const { return fd; }
+    int release() { return std::exchange(fd, -1); }
 };
 
 // A name in an open folder, for messages: where the folder is now, as the system knows it.
@@ -82,8 +79,8 @@ QString linkOf(int folder, const QByteArray& name, uid_t owner, const QString& t
 // `make` makes the folders missing, for this user alone.
 Fd openFolder(const QString& path, bool make) {
     const auto root = [] { return Fd(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC)); };
-    QStringList rest = path.split(u'/', Qt::SkipEmptyParts);
-    Fd at = path.startsWith(u'/') ? root() : Fd(::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    QStringList rest = path.split(u'/', Qt::SkipEmptyParts);  // from an absolute path
+    Fd at = root();
     for (int links = 0; !rest.isEmpty();) {
         const QByteArray name = native(rest.takeFirst());
         struct stat status {};
@@ -117,6 +114,14 @@ QString leadsTo(const Place& place, const QString& path) {
     return where == QDir::cleanPath(path) ? QString() : where;
 }
 
+// The file that `at` found, as the system knows it.
+void identify(Loaded& at, const struct stat& status) {
+    at.device = status.st_dev;
+    at.inode = status.st_ino;
+    at.owner = status.st_uid;
+    at.mode = status.st_mode;
+}
+
 Loaded unreadable(Loaded at, const QString& reason) {
     at.kind = AtPath::Unreadable;
     at.reason = reason;
@@ -140,10 +145,7 @@ Loaded readFile(Loaded at, const Place& place) {
     struct stat status {};
     if (::fstat(fd, &status) != 0) return unreadable(at, systemReason(errno));
     if (!S_ISREG(status.st_mode)) return unreadable(at, notAFile(status.st_mode));
-    at.device = status.st_dev;
-    at.inode = status.st_ino;
-    at.owner = status.st_uid;
-    at.mode = status.st_mode;
+    identify(at, status);
     at.kind = AtPath::TooBig;
     at.size = status.st_size;
     if (at.size > largestNotesFile) return at;
@@ -276,14 +278,14 @@ std::pair<QByteArray, struct stat> writeNew(int folder, const std::function<QByt
     return {file, status};
 }
 
-// This user's own regular files in `folder` whose names `wanted` takes.
-QList<QByteArray> ownFiles(int folder, const std::function<bool(const QString&)>& wanted) {
+// The names of this user's own regular files in `folder`.
+QList<QByteArray> ownFiles(int folder) {
     QList<QByteArray> names;
     DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     for (const dirent* entry; listing && (entry = ::readdir(listing));) {
         struct stat status {};
-        if (wanted(QFile::decodeName(entry->d_name)) && ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+        if (::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode) &&
+            status.st_uid == ::geteuid())
             names << entry->d_name;
     }
     if (listing) ::closedir(listing);
@@ -359,34 +361,38 @@ Written writeNotes(const QString& path, const QByteArray& bytes, const Expected&
         fail(systemReason(error));
     }
     Loaded now = found;
+    identify(now, status);
     now.kind = AtPath::File;
     now.leadsTo = leadsTo(place, path);
     now.reason.clear();
-    now.device = status.st_dev;
-    now.inode = status.st_ino;
-    now.owner = status.st_uid;
-    now.mode = status.st_mode;
     now.size = bytes.size();
     now.bytes = bytes;
     return {true, now};
 }
 
-void removeLeftovers(const NotesPaths& paths) {
+QStringList tidyNotesFolders(const NotesPaths& paths) {
+    QStringList kept;
     for (const QString& path : {paths.beside, paths.own}) {
         if (path.isEmpty()) continue;
+        const QFileInfo notes(path);
+        const QRegularExpression temporary("^" + QRegularExpression::escape("." + notes.fileName() + ".") + "[0-9a-f]{8}$");
         try {
-            const Fd folder = openFolder(QFileInfo(path).path(), false);
-            const QByteArray name = native(QFileInfo(path).fileName());
-            const QRegularExpression temporary(
-                "^" + QRegularExpression::escape("." + QFileInfo(path).fileName() + ".") + "[0-9a-f]{8}$");
-            const QList<QByteArray> left = ownFiles(folder, [&](const QString& file) { return temporary.match(file).hasMatch(); });
+            const Fd folder = openFolder(notes.path(), false);
+            QList<QByteArray> left;
+            for (const QByteArray& file : ownFiles(folder)) {
+                const QString name = QFile::decodeName(file);
+                if (temporary.match(name).hasMatch()) left << file;
+                if (path == paths.own && name.startsWith(recoveryName)) kept << notes.path() + u'/' + name;
+            }
             if (left.isEmpty()) continue;
-            const NotesLock lock(folder, name, 0);  // no save of this user's is under way there
+            const NotesLock lock(folder, native(notes.fileName()), 0);  // no save of this user's is under way there
             for (const QByteArray& file : left) ::unlinkat(folder, file.constData(), 0);
         } catch (const std::exception&) {
-            // left for a later start
+            // a folder not there, or not to be looked into; or another copy saving there: left for a later start
         }
     }
+    kept.sort();
+    return kept;
 }
 
 QString keepRecoveryCopy(const QString& padText) {
@@ -397,22 +403,6 @@ QString keepRecoveryCopy(const QString& padText) {
         return native(name + (attempt ? QStringLiteral("-%1").arg(attempt + 1) : QString()) + ".txt");
     }, encodeNotesFile(padText), 0600);
     return folder + u'/' + QFile::decodeName(file);
-}
-
-QStringList recoveryCopies(const NotesPaths& paths) {
-    if (paths.own.isEmpty()) return {};
-    const QString folder = QFileInfo(paths.own).path();
-    QStringList copies;
-    try {
-        for (const QByteArray& file : ownFiles(openFolder(folder, false), [](const QString& name) {
-                 return name.startsWith(recoveryName) && name.endsWith(".txt");
-             }))
-            copies << folder + u'/' + QFile::decodeName(file);
-    } catch (const std::exception&) {
-        // no data folder, or one not to be looked into: no copy of this user's is there
-    }
-    copies.sort();
-    return copies;
 }
 
 }  // namespace agelark

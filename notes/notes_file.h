@@ -93,16 +93,14 @@ struct Written {
 // there, a full disk, the file-size limit.
 Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged);
 
-// Removes what saves of this user's that were killed left beside the notes files of `paths`.
-void removeLeftovers(const NotesPaths& paths);
-
 // Keeps the pad's text in a new file of this user's data folder (the one of
 // their own copy), "Notes-recovered-<date>-<time>.txt", mode 0600, never
 // through a link of another user's; gives its path. For the end of the
 // program, where the text could not be saved. Throws std::runtime_error with
 // the reason for the user.
 QString keepRecoveryCopy(const QString& padText);
-// The recovery copies in the data folder of `paths`, for the start to tell of.
-QStringList recoveryCopies(const NotesPaths& paths);
+// At the start: removes what saves of this user's that were killed left
+// beside the notes files of `paths`, and gives the recovery copies there.
+QStringList tidyNotesFolders(const NotesPaths& paths);
 
 }  // namespace agelark

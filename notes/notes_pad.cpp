@@ -101,10 +101,10 @@ void loadNotes(FormWindow* form1) {
     notesPad(form1)->setReadOnly(true);
     const QPointer<FormWindow> window(form1);
     startNotesWork([window, load = ++state.load, paths = notesPaths()] {
-        removeLeftovers(paths);
+        const QStringList kept = tidyNotesFolders(paths);
         Loaded found = readNotes(notesToRead(paths));
         const QString text = decodeNotesFile(found.bytes), shown = inPieces(text);
-        backOnMainThread([=, pieces = shown.size() != text.size(), kept = recoveryCopies(paths)] {
+        backOnMainThread([=, pieces = shown.size() != text.size()] {
             if (window && padState(window).load == load)
                 runHandler(window, [&] { fillPad(window, found, shown, pieces, kept); });
         });

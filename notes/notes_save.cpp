@@ -40,14 +40,10 @@ void setUnseen(std::optional<QString> text) {
 
 // From the program's end, after it waited for a save under way.
 void keepUnseen() {
-    std::optional<QString> text;
-    {
-        const std::lock_guard lock(unseenMutex);
-        text.swap(unseen);
-    }
-    if (!text) return;
+    const std::lock_guard lock(unseenMutex);
+    if (!unseen) return;
     try {
-        const QString copy = keepRecoveryCopy(*text);
+        const QString copy = keepRecoveryCopy(*unseen);
         std::fprintf(stderr, "agelark: the notes being saved as Agelark ended are kept in %s\n", qPrintable(copy));
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "agelark: the notes being saved as Agelark ended are lost: %s\n", failure.what());
@@ -111,10 +107,11 @@ void startSaving(Save save) {
                     throw UserError(QStringLiteral("the notes come to %1, more than the pad takes (%2). Shorten them "
                                                    "and save again").arg(sizeText(bytes.size(), 1),
                                                                          sizeText(largestNotesFile, 0)));
-                if (const qsizetype line = longestLineIn(save.text); line > longestLine)
-                    throw UserError(QStringLiteral("they hold a line of %1 characters, longer than the pad edits "
-                                                   "(%2). Break it into shorter lines and save again")
-                                        .arg(QLocale().toString(line), QLocale().toString(longestLine)));
+                for (const QStringView line : QStringView(save.text).tokenize(u'\n'))
+                    if (line.size() > longestLine)
+                        throw UserError(QStringLiteral("they hold a line of %1 characters, longer than the pad edits "
+                                                       "(%2). Break it into shorter lines and save again")
+                                            .arg(QLocale().toString(line.size()), QLocale().toString(longestLine)));
                 const bool unchanged = save.text == save.started.text;
                 save.result = writeNotes(save.path, bytes, save.expected, unchanged);
                 if (save.result.written) setUnseen(std::nullopt);

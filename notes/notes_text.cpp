@@ -72,16 +72,6 @@ const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
 }  // namespace
 
-qsizetype longestLineIn(QStringView text) {
-    qsizetype longest = 0;
-    for (qsizetype start = 0, end; start <= text.size(); start = end + 1) {
-        end = text.indexOf(u'\n', start);
-        if (end < 0) end = text.size();
-        longest = qMax(longest, end - start);
-    }
-    return longest;
-}
-
 QString sizeText(qint64 bytes, int digits) {
     return QLocale().formattedDataSize(bytes, digits, QLocale::DataSizeSIFormat);
 }

@@ -8,8 +8,6 @@ namespace agelark {
 
 // A line longer than this would take the pad's layout seconds or minutes to wrap.
 constexpr qsizetype longestLine = 10 * 1000;
-// The longest line of `text`, whose lines end with "\n".
-qsizetype longestLineIn(QStringView text);
 
 // A size in bytes as the user reads it ("4.0 MB"), with `digits` after the point.
 QString sizeText(qint64 bytes, int digits);
