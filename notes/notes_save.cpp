@@ -74,10 +74,12 @@ QString overwriteQuestion(const Save& save) {
                    .arg(now.reason, now.leadsTo);
     } else {
         const QString where = now.leadsTo.isEmpty() ? save.path : now.leadsTo;
-        if (!now.leadsTo.isEmpty()) why += QStringLiteral(" It now leads to %1.").arg(where);
         if (was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode))
-            why += QStringLiteral(" Its folder has been replaced since: %1 is now a folder of %2's.")
-                       .arg(QFileInfo(where).path(), userName(now.folderOwner));
+            why = QStringLiteral("is not where the pad's text was loaded from or saved to: its folder has been "
+                                 "replaced since by %1, a folder of %2's.").arg(QFileInfo(where).path(),
+                                                                                userName(now.folderOwner));
+        else if (!now.leadsTo.isEmpty())
+            why += QStringLiteral(" It now leads to %1.").arg(where);
         if (now.kind == AtPath::File && now.owner != ::geteuid())
             why += QStringLiteral(" The file there is %1's.").arg(userName(now.owner));
     }
