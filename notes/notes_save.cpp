@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -73,13 +72,12 @@ QString overwriteQuestion(const Save& save) {
         why += QStringLiteral(" Now %1: Overwrite puts your notes in the link's place and leaves %2 as it is.")
                    .arg(now.reason, now.leadsTo);
     } else {
-        const QString where = now.leadsTo.isEmpty() ? save.path : now.leadsTo;
-        if (was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode))
+        const bool moved = was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode);
+        if (moved && now.leadsTo == was.leadsTo)
             why = QStringLiteral("is not where the pad's text was loaded from or saved to: its folder has been "
-                                 "replaced since by %1, a folder of %2's.").arg(QFileInfo(where).path(),
-                                                                                userName(now.folderOwner));
+                                 "replaced since by another, %1's.").arg(userName(now.folderOwner));
         else if (!now.leadsTo.isEmpty())
-            why += QStringLiteral(" It now leads to %1.").arg(where);
+            why += QStringLiteral(" It now leads to %1, in a folder of %2's.").arg(now.leadsTo, userName(now.folderOwner));
         if (now.kind == AtPath::File && now.owner != ::geteuid())
             why += QStringLiteral(" The file there is %1's.").arg(userName(now.owner));
     }

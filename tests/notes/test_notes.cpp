@@ -201,15 +201,15 @@ private slots:
                                                  {"a program folder only root may write", "root", 0755, 0644}})
             QTest::newRow(name) << Shared{owner, folder, file, {start, save, quit}, {"own copy, " + own + "Notes.txt"},
                                           own + "Notes.txt", 0644};
-        QTest::newRow("bob's locks on her folder and her lock file; her private file stays so") << Shared{
-            "agelark-ann", 0755, 0600, {start, save, bobLocks.arg("$S/.Notes.txt.lock", "3 & flock $S sleep 3"), quit},
-            {}, "$S/Notes.txt", 0600};
+        QTest::newRow("bob's locks on her folder and her lock file; her file keeps its 0660, not its setuid") << Shared{
+            "agelark-ann", 0755, 04660, {start, save, bobLocks.arg("$S/.Notes.txt.lock", "3 & flock $S sleep 3"), quit},
+            {}, "$S/Notes.txt", 0660};
         QTest::newRow("bob's empty folder put in place of hers, neither with notes") << Shared{"root", 02775, 0664,
             {"root rm $S/Notes.txt", start, "bob mv $S $B/old && mkdir -m 2777 $S", save, quit},
-            {"a folder of agelark-bob's"}, "$S/Notes.txt", 0644};
+            {"replaced since by another, agelark-bob's."}, "$S/Notes.txt", 0644};
         QTest::newRow("bob's folder put in place of hers, his file setuid") << Shared{"root", 02775, 0664,
             {start, "bob mv $S $B/old && mkdir -m 2777 $S && echo >$S/Notes.txt && chmod 6777 $S/Notes.txt", save, quit},
-            {"a folder of agelark-bob's. The file there is agelark-bob's"}, "$S/Notes.txt", 0644};
+            {"replaced since by another, agelark-bob's. The file there is agelark-bob's"}, "$S/Notes.txt", 0644};
         QTest::newRow("bob's link to her home put in place of the folder") << Shared{"root", 02775, 0664,
             {start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"}, kept, 0600};
         QTest::newRow("bob's file in place of the notes, under a lease") << Shared{"root", 02775, 0664,
