@@ -201,8 +201,8 @@ private slots:
                                                  {"a program folder only root may write", "root", 0755, 0644}})
             QTest::newRow(name) << Shared{owner, folder, file, {start, save, quit}, {"own copy, " + own + "Notes.txt"},
                                           own + "Notes.txt", 0644};
-        QTest::newRow("bob's locks on her folder and her lock file; her file keeps its 0660, not its setuid") << Shared{
-            "agelark-ann", 0755, 04660, {start, save, bobLocks.arg("$S/.Notes.txt.lock", "3 & flock $S sleep 3"), quit},
+        QTest::newRow("bob's locks on her folder and her lock file; her file keeps its 0660") << Shared{
+            "agelark-ann", 0755, 0660, {start, save, bobLocks.arg("$S/.Notes.txt.lock", "3 & flock $S sleep 3"), quit},
             {}, "$S/Notes.txt", 0660};
         QTest::newRow("bob's empty folder put in place of hers, neither with notes") << Shared{"root", 02775, 0664,
             {"root rm $S/Notes.txt", start, "bob mv $S $B/old && mkdir -m 2777 $S", save, quit},
