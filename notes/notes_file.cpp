@@ -102,6 +102,15 @@ Fd openFolder(const QString& path, bool make) {
     return at;
 }
 
+// The user's own `folder`, made where missing; one of another user's is refused.
+Fd ownFolder(const QString& folder) {
+    Fd at = openFolder(folder, true);
+    struct stat status {};
+    if (::fstat(at, &status) != 0 || status.st_uid != ::geteuid())
+        fail(QStringLiteral("the folder %1 is %2's, not yours").arg(folder, userName(status.st_uid)));
+    return at;
+}
+
 // Where the entry of the notes is: its folder, open, and its name there.
 struct Place {
     Fd folder;
@@ -333,7 +342,6 @@ QString notesToWrite(const NotesPaths& paths) {
 }
 
 Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged) {
-    openFolder(QFileInfo(path).path(), true);
     Place place;
     Loaded found = look(path, place);
     if (place.folder < 0) fail(found.reason);
@@ -395,11 +403,13 @@ QStringList tidyNotesFolders(const NotesPaths& paths) {
     return kept;
 }
 
+void makeOwnFolder(const QString& file) { ownFolder(QFileInfo(file).path()); }
+
 QString keepRecoveryCopy(const QString& padText) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty()) fail(QStringLiteral("this user has no data folder"));
     const QString name = recoveryName + QDateTime::currentDateTime().toString(u"yyyy-MM-dd-HHmmss");
-    const auto [file, status] = writeNew(openFolder(folder, true), [&](int attempt) {
+    const auto [file, status] = writeNew(ownFolder(folder), [&](int attempt) {
         return native(name + (attempt ? QStringLiteral("-%1").arg(attempt + 1) : QString()) + ".txt");
     }, encodeNotesFile(padText), 0600);
     return folder + u'/' + QFile::decodeName(file);

@@ -87,11 +87,14 @@ struct Written {
 // goes through the folder found then. The new file keeps the read and write
 // bits of a file of this user's, else takes the umask's; never more. When
 // `unchanged` (the pad holds the text it was loaded with) such a file is left
-// as it is. The folder of the user's own copy is made when missing. Throws
-// std::runtime_error with the reason for the user: another copy saving for
-// more than a second, no file in the file's place, a file too big for the pad
-// there, a full disk, the file-size limit.
+// as it is. Throws std::runtime_error with the reason for the user: another
+// copy saving for more than a second, no file in the file's place, a file too
+// big for the pad there, a full disk, the file-size limit.
 Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged);
+// Makes the folder of the user's own copy `file` where missing, for them
+// alone; refuses one that is not theirs (one another user made in a shared
+// data folder). Throws std::runtime_error with the reason for the user.
+void makeOwnFolder(const QString& file);
 
 // Keeps the pad's text in a new file of this user's data folder (the one of
 // their own copy), "Notes-recovered-<date>-<time>.txt", mode 0600, never

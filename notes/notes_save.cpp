@@ -112,6 +112,7 @@ void startSaving(Save save) {
                         throw UserError(QStringLiteral("they hold a line of %1 characters, longer than the pad edits "
                                                        "(%2). Break it into shorter lines and save again")
                                             .arg(QLocale().toString(line.size()), QLocale().toString(longestLine)));
+                if (save.path == save.paths.own) makeOwnFolder(save.path);
                 const bool unchanged = save.text == save.started.text;
                 save.result = writeNotes(save.path, bytes, save.expected, unchanged);
                 if (save.result.written) setUnseen(std::nullopt);

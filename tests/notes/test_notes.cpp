@@ -218,6 +218,9 @@ private slots:
             {"bob mkdir $B/bobs && echo >$B/bobs/Notes.txt && ln -s $B/bobs $B/xdg/test_notes", "start $B/xdg", save,
              quit, "root test \"$(ls -A $B/bobs)\" = Notes.txt"},
             {"$B/xdg/test_notes is a link that agelark-bob made", "Could not save"}};
+        QTest::newRow("bob's folder as her data folder in a shared sticky one") << Shared{"root", 0755, 0644,
+            {"bob mkdir -m 777 $B/xdg/test_notes", "start $B/xdg", save, quit, "root test -z \"$(ls -A $B/xdg/test_notes)\""},
+            {"the folder $B/xdg/test_notes is agelark-bob's, not yours"}};
         QTest::newRow("bob's hold on the group's lock as she quits: waited for") << Shared{"root", 02775, 0664,
             {start, save, bobLocks.arg("$S/.Notes.txt.lock", ".6"), quit}, {}, "$S/Notes.txt"};
         QTest::newRow("bob's hold on the group's lock as she quits: too long") << Shared{"root", 02775, 0664,
