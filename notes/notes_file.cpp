@@ -55,9 +55,12 @@ struct Fd {
     int release() { return std::exchange(fd, -1); }
 };
 
-// A name in an open folder, for messages: where the folder is now, as the system knows it.
+// A name in an open folder, for messages: where the folder is now, as the
+// system knows it. Leaves errno as it was, for the message's reason.
 QString inFolder(int folder, const QByteArray& name) {
+    const int error = errno;
     const QString at = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(folder));
+    errno = error;
     return (at.endsWith(u'/') ? at : at + u'/') + QFile::decodeName(name);
 }
 
@@ -70,8 +73,8 @@ QString readLink(int folder, const QByteArray& name) {
     return QFile::decodeName(target.first(length));
 }
 
-QString linkOf(int folder, const QByteArray& name, uid_t owner, const QString& target) {
-    return QStringLiteral("%1 is a link that %2 made, to %3").arg(inFolder(folder, name), userName(owner), target);
+QString linkOf(const QString& link, uid_t owner, const QString& target) {
+    return QStringLiteral("%1 is a link that %2 made, to %3").arg(link, userName(owner), target);
 }
 
 // The folder `path` names, opened by walking it one name at a time from the
@@ -87,7 +90,7 @@ Fd openFolder(const QString& path, bool make) {
         const bool there = ::fstatat(at, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
         if (there && S_ISLNK(status.st_mode)) {
             const QString target = readLink(at, name);
-            if (!trusted(status.st_uid)) fail(linkOf(at, name, status.st_uid, target) + ", which is not followed");
+            if (!trusted(status.st_uid)) fail(linkOf(inFolder(at, name), status.st_uid, target) + ", which is not followed");
             if (++links > 40) fail(systemReason(ELOOP));
             rest = target.split(u'/', Qt::SkipEmptyParts) + rest;
             if (target.startsWith(u'/')) at = root();
@@ -192,8 +195,8 @@ Loaded look(const QString& path, Place& place) {
             if (!trusted(status.st_uid)) {
                 at.kind = AtPath::LinkNotYours;
                 at.owner = status.st_uid;
+                at.reason = linkOf(at.leadsTo.isEmpty() ? QStringLiteral("it") : at.leadsTo, status.st_uid, target);
                 at.leadsTo = target;
-                at.reason = linkOf(place.folder, place.name, status.st_uid, target);
                 return at;
             }
             if (links == 40) fail(systemReason(ELOOP));
@@ -236,7 +239,9 @@ public:
         struct stat status {};
         const mode_t mode = ::fstat(folder, &status) == 0 && (status.st_mode & S_IWGRP) ? 0660 : 0600;
         fd_ = Fd(::openat(folder, ("." + name + ".lock").constData(), O_RDONLY | O_CREAT | openFlags, mode));
-        if (fd_ < 0) fail(QStringLiteral("its lock file could not be opened (%1)").arg(systemReason(errno)));
+        if (fd_ < 0)
+            fail(QStringLiteral("its lock file %1 could not be opened (%2)")
+                     .arg(inFolder(folder, "." + name + ".lock"), systemReason(errno)));
         folder_ = {status.st_dev, status.st_ino};
         if (::fstat(fd_, &status) == 0 && status.st_uid == ::geteuid()) ::fchmod(fd_, mode);  // made under a wider umask
         QElapsedTimer waited;
