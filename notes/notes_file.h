@@ -39,18 +39,15 @@ struct Loaded {
     uid_t folderOwner = 0;
 };
 
-// Looks at `path` and reads the file there. The path is walked one name at a
-// time, and a link on the way, or at its end, is followed only where this
-// user or root owns it, as the kernel's protected-symlinks rule does in sticky
-// folders; a link of another user's in a folder on the way makes the notes
-// unreadable. Nothing is waited on: not a pipe, a device, nor a file another
-// program holds a lease on; a file system that does not answer holds up this
-// thread only.
+// Looks at `path` and reads the file there, through its folder opened once
+// (see notes/open_folder.h). A link at the path is followed, link by link,
+// only where this user or root owns it; one of another user's in a folder on
+// the way makes the notes unreadable. Nothing is waited on; a file system
+// that does not answer holds up this thread only.
 Loaded readNotes(const QString& path);
 // Whether two looks found the same: the same file holding the same bytes in
 // the same folder, the same link, or nothing.
 bool sameAtPath(const Loaded& a, const Loaded& b);
-QString userName(uid_t uid);  // "user <uid>" for one without a name
 
 struct NotesPaths {
     QString beside;  // Notes.txt beside the program

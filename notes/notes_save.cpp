@@ -14,6 +14,7 @@
 #include "notes/notes_text.h"
 #include "notes/notes_worker.h"
 #include "notes/notes_file.h"
+#include "notes/open_folder.h"
 #include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
@@ -75,11 +76,11 @@ QString overwriteQuestion(const Save& save) {
         const bool moved = was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode);
         if (moved && now.leadsTo == was.leadsTo)
             why = QStringLiteral("is not where the pad's text was loaded from or saved to: its folder has been "
-                                 "replaced since by another, %1's.").arg(userName(now.folderOwner));
+                                 "replaced since by another, %1's.").arg(files::userName(now.folderOwner));
         else if (!now.leadsTo.isEmpty())
-            why += QStringLiteral(" It now leads to %1, in a folder of %2's.").arg(now.leadsTo, userName(now.folderOwner));
+            why += QStringLiteral(" It now leads to %1, in a folder of %2's.").arg(now.leadsTo, files::userName(now.folderOwner));
         if (now.kind == AtPath::File && now.owner != ::geteuid())
-            why += QStringLiteral(" The file there is %1's.").arg(userName(now.owner));
+            why += QStringLiteral(" The file there is %1's.").arg(files::userName(now.owner));
     }
     return QStringLiteral("The notes file %1 %2\n\nOverwrite replaces what is there now with the text in the pad. "
                           "Cancel leaves the file as it is; your text stays in the pad.").arg(save.path, why);
