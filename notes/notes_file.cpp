@@ -111,7 +111,8 @@ Loaded look(const QString& path, Place& place) {
                 return at;
             }
             if (links == 40) fail(systemReason(ELOOP));
-            file = target.startsWith(u'/') ? target : QFileInfo(inFolder(place.folder, place.name)).path() + u'/' + target;
+            file =
+                target.startsWith(u'/') ? target : QFileInfo(inFolder(place.folder, place.name)).path() + u'/' + target;
         }
     } catch (const std::runtime_error& failure) {
         place = Place{};
@@ -154,7 +155,8 @@ public:
             fail(QStringLiteral("its lock file %1 could not be opened (%2)")
                      .arg(inFolder(folder, "." + name + ".lock"), systemReason(errno)));
         folder_ = {status.st_dev, status.st_ino};
-        if (::fstat(fd_, &status) == 0 && status.st_uid == ::geteuid()) ::fchmod(fd_, mode);  // made under a wider umask
+        if (::fstat(fd_, &status) == 0 && status.st_uid == ::geteuid())
+            ::fchmod(fd_, mode);  // made under a wider umask
         QElapsedTimer waited;
         waited.start();
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)) {
@@ -222,10 +224,13 @@ Written writeNotes(const QString& path, const QByteArray& bytes, const Expected&
     if (unchanged && !expected.agreed && found.kind == AtPath::File) return {true, found};
 
     const bool yours = found.kind == AtPath::File && found.owner == ::geteuid();
-    const auto [temp, status] = writeNew(place.folder, [&](int) {
-        const QByteArray random = QByteArray::number(QRandomGenerator::global()->generate(), 16);
-        return "." + place.name + "." + random.rightJustified(8, '0');
-    }, bytes, yours ? found.mode & 0666 : 0);
+    const auto [temp, status] = writeNew(
+        place.folder,
+        [&](int) {
+            const QByteArray random = QByteArray::number(QRandomGenerator::global()->generate(), 16);
+            return "." + place.name + "." + random.rightJustified(8, '0');
+        },
+        bytes, yours ? found.mode & 0666 : 0);
     if (::renameat(place.folder, temp.constData(), place.folder, place.name.constData()) != 0) {
         const int error = errno;
         ::unlinkat(place.folder, temp.constData(), 0);
@@ -246,7 +251,8 @@ QStringList tidyNotesFolders(const NotesPaths& paths) {
     for (const QString& path : {paths.beside, paths.own}) {
         if (path.isEmpty()) continue;
         const QFileInfo notes(path);
-        const QRegularExpression temporary("^" + QRegularExpression::escape("." + notes.fileName() + ".") + "[0-9a-f]{8}$");
+        const QRegularExpression temporary("^" + QRegularExpression::escape("." + notes.fileName() + ".") +
+                                           "[0-9a-f]{8}$");
         try {
             const Fd folder = openFolder(notes.path(), false);
             QList<QByteArray> left;
@@ -272,9 +278,12 @@ QString keepRecoveryCopy(const QString& padText) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty()) fail(QStringLiteral("this user has no data folder"));
     const QString name = recoveryName + QDateTime::currentDateTime().toString(u"yyyy-MM-dd-HHmmss");
-    const auto [file, status] = writeNew(ownFolder(folder), [&](int attempt) {
-        return native(name + (attempt ? QStringLiteral("-%1").arg(attempt + 1) : QString()) + ".txt");
-    }, encodeNotesFile(padText), 0600);
+    const auto [file, status] = writeNew(
+        ownFolder(folder),
+        [&](int attempt) {
+            return native(name + (attempt ? QStringLiteral("-%1").arg(attempt + 1) : QString()) + ".txt");
+        },
+        encodeNotesFile(padText), 0600);
     return folder + u'/' + QFile::decodeName(file);
 }
 

@@ -66,11 +66,14 @@ void fillPad(FormWindow* form1, const Loaded& found, const QString& shown, bool 
         told = QStringLiteral("Could not read the notes from %1: %2.\n\nThe file is left as it is: Save will not "
                               "replace it without asking you first.").arg(found.path, found.reason);
     else if (found.kind == AtPath::Unreadable)
-        told = QStringLiteral("Could not read the notes from %1: %2.\n\nSave cannot write over it while it is so; "
-                              "it is left as it is.").arg(found.path, found.reason);
+        told = QStringLiteral(
+                   "Could not read the notes from %1: %2.\n\nSave cannot write over it while it is so; "
+                   "it is left as it is.")
+                   .arg(found.path, found.reason);
     if (!kept.isEmpty())
-        told = QStringLiteral("Notes that Agelark could not save as it ended are kept in %1. Take from there what you "
-                              "need; Agelark tells you of them at each start until they are deleted.%2")
+        told = QStringLiteral(
+                   "Notes that Agelark could not save as it ended are kept in %1. Take from there what you "
+                   "need; Agelark tells you of them at each start until they are deleted.%2")
                    .arg(kept.join(QStringLiteral(", ")), told.isEmpty() ? QString() : "\n\n" + told);
     if (!told.isEmpty()) throw UserError(told);
 }

@@ -73,12 +73,16 @@ QString overwriteQuestion(const Save& save) {
         why += QStringLiteral(" Now %1: Overwrite puts your notes in the link's place and leaves %2 as it is.")
                    .arg(now.reason, now.leadsTo);
     } else {
-        const bool moved = was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode);
+        const bool moved =
+            was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode);
         if (moved && now.leadsTo == was.leadsTo)
-            why = QStringLiteral("is not where the pad's text was loaded from or saved to: its folder has been "
-                                 "replaced since by another, %1's.").arg(files::userName(now.folderOwner));
+            why = QStringLiteral(
+                      "is not where the pad's text was loaded from or saved to: its folder has been "
+                      "replaced since by another, %1's.")
+                      .arg(files::userName(now.folderOwner));
         else if (!now.leadsTo.isEmpty())
-            why += QStringLiteral(" It now leads to %1, in a folder of %2's.").arg(now.leadsTo, files::userName(now.folderOwner));
+            why += QStringLiteral(" It now leads to %1, in a folder of %2's.")
+                       .arg(now.leadsTo, files::userName(now.folderOwner));
         if (now.kind == AtPath::File && now.owner != ::geteuid())
             why += QStringLiteral(" The file there is %1's.").arg(files::userName(now.owner));
     }
@@ -106,8 +110,8 @@ void startSaving(Save save) {
                 const QByteArray bytes = encodeNotesFile(save.text);
                 if (bytes.size() > largestNotesFile)
                     throw UserError(QStringLiteral("the notes come to %1, more than the pad takes (%2). Shorten them "
-                                                   "and save again").arg(sizeText(bytes.size(), 1),
-                                                                         sizeText(largestNotesFile, 0)));
+                                                   "and save again")
+                                        .arg(sizeText(bytes.size(), 1), sizeText(largestNotesFile, 0)));
                 for (const QStringView line : QStringView(save.text).tokenize(u'\n'))
                     if (line.size() > longestLine)
                         throw UserError(QStringLiteral("they hold a line of %1 characters, longer than the pad edits "

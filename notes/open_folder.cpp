@@ -58,7 +58,8 @@ Fd openFolder(const QString& path, bool make) {
         const bool there = ::fstatat(at, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0;
         if (there && S_ISLNK(status.st_mode)) {
             const QString target = readLink(at, name);
-            if (!trusted(status.st_uid)) fail(linkOf(inFolder(at, name), status.st_uid, target) + ", which is not followed");
+            if (!trusted(status.st_uid))
+                fail(linkOf(inFolder(at, name), status.st_uid, target) + ", which is not followed");
             if (++links > 40) fail(systemReason(ELOOP));
             rest = target.split(u'/', Qt::SkipEmptyParts) + rest;
             if (target.startsWith(u'/')) at = root();
@@ -89,7 +90,8 @@ std::pair<QByteArray, struct stat> writeNew(int folder, const std::function<QByt
         fd = Fd(::openat(folder, (file = name(attempt)).constData(), O_WRONLY | O_CREAT | O_EXCL | openFlags,
                          mode ? mode : 0666));
         if (fd < 0 && (errno != EEXIST || attempt == 10))
-            fail(QStringLiteral("no new file could be written in %1 (%2)").arg(inFolder(folder, {}), systemReason(errno)));
+            fail(QStringLiteral("no new file could be written in %1 (%2)")
+                     .arg(inFolder(folder, {}), systemReason(errno)));
     }
     struct stat status {};
     const auto check = [&](bool done) {

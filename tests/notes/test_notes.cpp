@@ -52,11 +52,14 @@ struct Shared {
     QString holds;      // the file that ends up holding her last text ("*": any name); empty: none
     int mode = 0;       // its permissions; 0: not looked at
 };
+
 const QByteArray fourMB = (QByteArray(10000, 'x') + "\r\n").repeated(400).first(largestNotesFile);
 
 // What a folder holds, the lock that saves take there aside.
 QStringList entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden).filter(QRegularExpression("^(?!.Notes.txt.lock$)"));
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+    names.removeAll(".Notes.txt.lock");
+    return names;
 }
 
 // Another program writing `bytes` in place, or another copy saving them: into a new file renamed over what is there.
@@ -99,9 +102,11 @@ private slots:
                     .says = {"longer than 10,000 characters", "too long"}, .asks = -1};
         QTest::newRow("a named pipe, never waited on")
             << Case{.at = Pipe, .says = {"pipe (FIFO), not an ordinary file.\n\nSave cannot", "pipe"}, .asks = -1};
-        QTest::newRow("a folder") << Case{.at = Folder, .says = {"not a file.\n\nSave cannot", "not a file"}, .asks = -1};
-        QTest::newRow("more than the pad takes, refused") << Case{.content = fourMB, .inPad = QString(fourMB).remove('\r'),
-                                                                  .typed = "!", .says = {"4.0 MB, more than"}, .asks = -1};
+        QTest::newRow("a folder")
+            << Case{.at = Folder, .says = {"not a file.\n\nSave cannot", "not a file"}, .asks = -1};
+        QTest::newRow("more than the pad takes, refused")
+            << Case{.content = fourMB, .inPad = QString(fourMB).remove('\r'), .typed = "!",
+                    .says = {"4.0 MB, more than"}, .asks = -1};
         QTest::newRow("a line too long for the pad, refused")
             << Case{.typed = "\n" + QString(10001, 'y'), .says = {"a line of 10,001 characters"}, .asks = -1};
         QTest::newRow("a recovery copy, told at the start") << Case{.recovered = true, .says = {"kept in %2."}};
@@ -114,10 +119,10 @@ private slots:
         QTest::newRow("an editor wrote it in place") << changed(written("NOTES\r\n", true), 2);
         QTest::newRow("made after a start without a file")
             << Case{.at = Nothing, .change = written("theirs"), .says = {"%1/Notes.txt has been made"}, .asks = 3};
-        QTest::newRow("a bad date while asked, told after the answer")
-            << Case{.change = written("theirs"), .meanwhile = "cmdCustom", .says = {"has been changed", "Improper"}, .asks = 3};
-        QTest::newRow("a file too big for the pad put in its place")
-            << Case{.change = written(fourMB + "x"), .says = {"it now holds 4.0 MB, more than the pad takes"}, .asks = -1};
+        QTest::newRow("a bad date while asked, told after the answer") << Case{
+            .change = written("theirs"), .meanwhile = "cmdCustom", .says = {"has been changed", "Improper"}, .asks = 3};
+        QTest::newRow("a file too big for the pad put in its place") << Case{
+            .change = written(fourMB + "x"), .says = {"it now holds 4.0 MB, more than the pad takes"}, .asks = -1};
         QTest::newRow("a link to another file appeared")
             << Case{.linkTo = "elsewhere/Notes.txt", .content = "theirs", .change = link,
                     .says = {"now leads to %1/elsewhere/Notes.txt"}, .asks = 2};
@@ -151,7 +156,7 @@ private slots:
         program.messages.whileOpen = [&](auto& box) {
             program.processEvents();  // a save under way ends meanwhile
             if (!box.kind.startsWith("question")) return;
-            if (++questions == 1) tick();  // a change was made: while the user is asked
+            if (++questions == 1) tick();  // with a change to ask about, the bad date ticks while the user is asked
             if (questions == 2) row.change(path);
         };
         const int other = row.otherCopyMs ? lockAsAnotherCopy(program.appFolder()) : -1;
@@ -186,15 +191,16 @@ private slots:
     void otherUsersOfTheComputer_data() {
         QTest::addColumn<Shared>("row");
         const QString start = "start", save = "save mine", quit = "quit mine, later", own = "$H/data/test_notes/";
-        const QString kept = own + "Notes-recovered-*", bobLocks = "bob (flock %1 sleep %2 >/dev/null 2>&1 &); sleep .3";
+        const QString kept = own + "Notes-recovered-*";
+        const QString bobLocks = "bob (flock %1 sleep %2 >/dev/null 2>&1 &); sleep .3";
         const QString lease = "bob rm $S/Notes.txt && echo >$S/Notes.txt && (/usr/bin/python3 -c 'import fcntl, os, "
                               "signal, sys, time; signal.signal(signal.SIGIO, signal.SIG_IGN); fcntl.fcntl(os.open("
                               "sys.argv[1], os.O_RDONLY), fcntl.F_SETLEASE, fcntl.F_WRLCK); time.sleep(40)' "
                               "$S/Notes.txt >/dev/null 2>&1 &); sleep 1";
-        QTest::newRow("bob's link to her .bashrc") << Shared{"root", 02775, 0664,
-            {start, "bob ln -sf $H/.bashrc $S/Notes.txt", save, quit}, {"agelark-bob made, to $H/.bashrc"}, "$S/Notes.txt"};
-        QTest::newRow("bob's link to her missing .bash_aliases") << Shared{"root", 02775, 0664,
-            {start, "bob ln -sf $H/.bash_aliases $S/Notes.txt", save, quit}, {"made, to $H/.bash_aliases"}, "$S/Notes.txt"};
+        for (const QString file : {".bashrc", ".bash_aliases"})  // the latter missing
+            QTest::newRow(qPrintable("bob's link to her " + file))
+                << Shared{"root", 02775, 0664, {start, "bob ln -sf $H/" + file + " $S/Notes.txt", save, quit},
+                          {"agelark-bob made, to $H/" + file}, "$S/Notes.txt"};
         for (auto [name, owner, folder, file] : {std::tuple{"sticky shared folder, root's file writable by all", "root",
                                                             01777, 0666},
                                                  {"a read-only file in her own folder", "agelark-ann", 0755, 0444},
@@ -208,10 +214,12 @@ private slots:
             {"root rm $S/Notes.txt", start, "bob mv $S $B/old && mkdir -m 2777 $S", save, quit},
             {"replaced since by another, agelark-bob's."}, "$S/Notes.txt", 0644};
         QTest::newRow("bob's folder put in place of hers, his file setuid") << Shared{"root", 02775, 0664,
-            {start, "bob mv $S $B/old && mkdir -m 2777 $S && echo >$S/Notes.txt && chmod 6777 $S/Notes.txt", save, quit},
+            {start, "bob mv $S $B/old && mkdir -m 2777 $S && echo >$S/Notes.txt && chmod 6777 $S/Notes.txt", save,
+             quit},
             {"replaced since by another, agelark-bob's. The file there is agelark-bob's"}, "$S/Notes.txt", 0644};
         QTest::newRow("bob's link to her home put in place of the folder") << Shared{"root", 02775, 0664,
-            {start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"}, kept, 0600};
+            {start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"},
+            kept, 0600};
         QTest::newRow("bob's file in place of the notes, under a lease") << Shared{"root", 02775, 0664,
             {start, lease, save, quit}, {"another program holds it open"}, kept, 0600};
         QTest::newRow("bob's link as her data folder in a shared sticky one") << Shared{"root", 0755, 0644,
@@ -219,7 +227,8 @@ private slots:
              quit, "root test \"$(ls -A $B/bobs)\" = Notes.txt"},
             {"$B/xdg/test_notes is a link that agelark-bob made", "Could not save"}};
         QTest::newRow("bob's folder as her data folder in a shared sticky one") << Shared{"root", 0755, 0644,
-            {"bob mkdir -m 777 $B/xdg/test_notes", "start $B/xdg", save, quit, "root test -z \"$(ls -A $B/xdg/test_notes)\""},
+            {"bob mkdir -m 777 $B/xdg/test_notes", "start $B/xdg", save, quit,
+             "root test -z \"$(ls -A $B/xdg/test_notes)\""},
             {"the folder $B/xdg/test_notes is agelark-bob's, not yours"}};
         QTest::newRow("bob's hold on the group's lock as she quits: waited for") << Shared{"root", 02775, 0664,
             {start, save, bobLocks.arg("$S/.Notes.txt.lock", ".6"), quit}, {}, "$S/Notes.txt"};
@@ -234,8 +243,11 @@ private slots:
         if (::geteuid() != 0) QSKIP("needs root, to run as other users");
         QTemporaryDir base;
         const QString home = base.filePath("ann"), folder = base.filePath("srv"), path = folder + "/Notes.txt";
-        const auto expand = [&](QString s) { return s.replace("$S", folder).replace("$H", home).replace("$B", base.path()); };
-        QVERIFY(QDir().mkdir(home) && QDir().mkdir(folder) && QDir().mkdir(expand("$B/xdg")) && copyProgramFolder(folder));
+        const auto expand = [&](QString s) {
+            return s.replace("$S", folder).replace("$H", home).replace("$B", base.path());
+        };
+        QVERIFY(QDir().mkdir(home) && QDir().mkdir(folder) && QDir().mkdir(expand("$B/xdg")) &&
+                copyProgramFolder(folder));
         QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), folder + "/test_notes"));  // what she runs
         QVERIFY(writeFile(home + "/.bashrc", "ann's own") && writeFile(path, "shared notes\r\n"));
         const auto own = [](const QString& file, const QString& user, int mode) {
@@ -255,9 +267,9 @@ private slots:
                          qPrintable(step));
                 continue;
             }
-            if (who == "start")  // her temporary folders in $B, which is removed whole
-                her.start("setpriv", asUser("agelark-ann") + QStringList{"env", "HOME=" + home, "TMPDIR=" + base.path(),
-                                                                         folder + "/test_notes", "--her-session", folder});
+            const QStringList session{"env", "HOME=" + home, "TMPDIR=" + base.path(), folder + "/test_notes",
+                                      "--her-session", folder};  // her temporary folders in $B, removed whole
+            if (who == "start") her.start("setpriv", asUser("agelark-ann") + session);
             her.write((step == "start" ? step + " " + home + "/data" : step).toUtf8() + "\n");
             while (who != "quit" && !her.canReadLine() && her.waitForReadyRead(30000)) {}
             QVERIFY2(who == "quit" || her.readLine() == "done\n", qPrintable(step));
@@ -268,13 +280,15 @@ private slots:
         qsizetype at = 0;
         for (const QString& phrase : row.says) QVERIFY2((at = said.indexOf(expand(phrase), at)) >= 0, qPrintable(said));
         QVERIFY2(said.count(box) == row.says.size(), qPrintable(said));
-        const QFileInfo holds(expand(row.holds)), file(holds.dir().entryInfoList({holds.fileName()}, QDir::Files).value(0));
+        const QFileInfo holds(expand(row.holds));
+        const QFileInfo file(holds.dir().entryInfoList({holds.fileName()}, QDir::Files).value(0));
         QVERIFY2(row.holds.isEmpty() || fileBytes(file.filePath()) == "mine, later", qPrintable(holds.filePath()));
         struct stat status {};
         QVERIFY(!row.mode || (::lstat(qPrintable(file.filePath()), &status) == 0 &&
                               (status.st_mode & 07777) == mode_t(row.mode) && file.owner() == "agelark-ann"));
         const QStringList inHome = QDir(home).entryList(QDir::Files | QDir::Hidden);  // her caches aside
-        QVERIFY2(fileBytes(home + "/.bashrc") == "ann's own" && inHome == QStringList{".bashrc"}, qPrintable(inHome.join(" ")));
+        QVERIFY2(fileBytes(home + "/.bashrc") == "ann's own" && inHome == QStringList{".bashrc"},
+                 qPrintable(inHome.join(" ")));
     }
 
     // The system's boxes show text as it is, never as markup (a link's target may hold any), and Enter in a
