@@ -114,7 +114,7 @@ std::pair<QByteArray, struct stat> writeNew(int folder, const std::function<QByt
 
 QList<QByteArray> ownFiles(int folder) {
     QList<QByteArray> names;
-    DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | openFlags));
     for (const dirent* entry; listing && (entry = ::readdir(listing));) {
         struct stat status {};
         if (::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode) &&
