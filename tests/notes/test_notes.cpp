@@ -320,7 +320,7 @@ private slots:
 // Overwrite whenever asked, and prints what she was told once they end.
 int herSession(const QString& folder) {
     ::umask(022);
-    auto program = new TestProgram(folder);  // never destroyed: "quit" ends the program as the user does
+    static auto program = new TestProgram(folder);  // never destroyed: "quit" ends the program as the user does
     program->messages.answers = QList<bool>(9, true);
     for (std::string line; std::getline(std::cin, line);) {
         const QString step = QString::fromStdString(line), text = step.section(' ', 1);
