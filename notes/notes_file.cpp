@@ -142,21 +142,23 @@ bool yoursToWrite(const Loaded& at) {
 
 // An exclusive lock from the look at the file to the rename, so that two
 // copies saving at once do not both find the file as they loaded it: flock on
-// ".<name>.lock" beside it, which only this user may open, or also their
-// group where it may write the folder. Other programs do not look at it; the
-// system lets go of it when the process ends.
+// ".<name>.lock" beside it, which only this user may open, or also the
+// folder's group where it may write the folder. Other programs do not look at
+// it; the system lets go of it when the process ends.
 class NotesLock {
 public:
     NotesLock(int folder, const QByteArray& name, int patienceMs) {
         struct stat status {};
         const mode_t mode = ::fstat(folder, &status) == 0 && (status.st_mode & S_IWGRP) ? 0660 : 0600;
+        const gid_t group = status.st_gid;
         fd_ = Fd(::openat(folder, ("." + name + ".lock").constData(), O_RDONLY | O_CREAT | openFlags, mode));
         if (fd_ < 0)
             fail(QStringLiteral("its lock file %1 could not be opened (%2)")
                      .arg(inFolder(folder, "." + name + ".lock"), systemReason(errno)));
         folder_ = {status.st_dev, status.st_ino};
-        if (::fstat(fd_, &status) == 0 && status.st_uid == ::geteuid())
-            ::fchmod(fd_, mode);  // made under a wider umask
+        // Made under a wider umask, or, in a folder without the setgid bit, in this user's own group.
+        if (::fstat(fd_, &status) == 0 && status.st_uid == ::geteuid() && ::fchmod(fd_, mode) == 0 && mode == 0660)
+            ::fchown(fd_, uid_t(-1), group);
         QElapsedTimer waited;
         waited.start();
         while (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR)) {

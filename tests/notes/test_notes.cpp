@@ -234,6 +234,8 @@ private slots:
             {start, save, bobLocks.arg("$S/.Notes.txt.lock", ".6"), quit}, {}, "$S/Notes.txt"};
         QTest::newRow("bob's hold on the group's lock as she quits: too long") << Shared{"root", 02775, 0664,
             {start, save, bobLocks.arg("$S/.Notes.txt.lock", "3"), quit}, {}, kept, 0600};
+        QTest::newRow("a group's folder without the setgid bit: her lock file the group's") << Shared{"root", 0775, 0664,
+            {start, save, "bob flock -n $S/.Notes.txt.lock true", quit}, {}, "$S/Notes.txt"};
         QTest::newRow("her leftovers of killed saves removed at the start, bob's kept") << Shared{"root", 02775, 0664,
             {"ann echo >$S/.Notes.txt.0123abcd", "bob echo >$S/.Notes.txt.89abcdef", start,
              "root test ! -e $S/.Notes.txt.0123abcd -a -e $S/.Notes.txt.89abcdef", quit}, {}, "$S/Notes.txt"};
