@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace agelark {
 
@@ -25,7 +26,7 @@ enum class AtPath {
 struct Loaded {
     AtPath kind = AtPath::Missing;
     QString path;       // where the notes were looked for
-    QString leadsTo;    // where a link at the path leads; empty for no link
+    QString leadsTo;    // where the path leads through links, or the target of a link not followed; empty: the path
     QString reason;     // all but Missing, File and TooBig: why it was not read, worded to follow "...from <path>: "
     dev_t device = 0;   // File and TooBig: the file, by device and inode
     ino_t inode = 0;
@@ -33,14 +34,19 @@ struct Loaded {
     mode_t mode = 0;
     qint64 size = 0;
     QByteArray bytes;   // File: all it holds
+    dev_t folderDevice = 0;  // the folder the path leads into (0: none found), by device and inode
+    ino_t folderInode = 0;
+    uid_t folderOwner = 0;
 };
 
-// Looks at `path` and reads the file there. A link is followed, link by link,
-// only where this user or root owns it, as the kernel's protected-symlinks
-// rule does in sticky folders. Only a regular file is opened, so a pipe is
-// never waited on; a file system that does not answer holds up this thread only.
+// Looks at `path` and reads the file there, through its folder opened once
+// (see notes/open_folder.h). A link at the path is followed, link by link,
+// only where this user or root owns it; one of another user's in a folder on
+// the way makes the notes unreadable. Nothing is waited on; a file system
+// that does not answer holds up this thread only.
 Loaded readNotes(const QString& path);
-// Whether two looks found the same: the same file holding the same bytes, the same link, or nothing.
+// Whether two looks found the same: the same file holding the same bytes in
+// the same folder, the same link, or nothing.
 bool sameAtPath(const Loaded& a, const Loaded& b);
 
 struct NotesPaths {
@@ -74,11 +80,27 @@ struct Written {
 // file whose text the pad holds, or what the user agreed to replace, `bytes`
 // replace it: written to a new file beside it, synced, and renamed over it (a
 // link of another user's is replaced, never written through), so that a
-// failure at any point leaves the old file whole. When `unchanged` (the pad
-// holds the text it was loaded with) such a file is left as it is. The folder
-// of the user's own copy is made when missing. Throws std::runtime_error with
-// the reason for the user: another copy saving for more than a second, no
-// file in the file's place, a full disk, the file-size limit.
+// failure at any point leaves the old file whole. Every step after the look
+// goes through the folder found then. The new file keeps the read and write
+// bits of a file of this user's, else takes the umask's; never more. When
+// `unchanged` (the pad holds the text it was loaded with) such a file is left
+// as it is. Throws std::runtime_error with the reason for the user: another
+// copy saving for more than a second, no file in the file's place, a file too
+// big for the pad there, a full disk, the file-size limit.
 Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged);
+// Makes the folder of the user's own copy `file` where missing, for them
+// alone; refuses one that is not theirs (one another user made in a shared
+// data folder). Throws std::runtime_error with the reason for the user.
+void makeOwnFolder(const QString& file);
+
+// Keeps the pad's text in a new file of this user's data folder (the one of
+// their own copy), "Notes-recovered-<date>-<time>.txt", mode 0600, never
+// through a link of another user's; gives its path. For the end of the
+// program, where the text could not be saved. Throws std::runtime_error with
+// the reason for the user.
+QString keepRecoveryCopy(const QString& padText);
+// At the start: removes what saves of this user's that were killed left
+// beside the notes files of `paths`, and gives the recovery copies there.
+QStringList tidyNotesFolders(const NotesPaths& paths);
 
 }  // namespace agelark

@@ -13,9 +13,6 @@ namespace agelark {
 
 namespace {
 
-// A line longer than this would take the pad's layout seconds or minutes to wrap.
-constexpr qsizetype longestLine = 10 * 1000;
-
 // `text` with each line longer than longestLine broken into pieces of that length.
 QString inPieces(const QString& text) {
     QString pieces;  // empty until the first piece
@@ -43,8 +40,9 @@ NotesPad::NotesPad(QWidget* parent) : QPlainTextEdit(parent) { newest = this; }
 NotesPad* NotesPad::current() { return newest; }
 
 // Puts what was found at the notes path into the pad: `shown` is the file's
-// text, broken into pieces where lines are too long (`inPieces`).
-void NotesPad::fill(const Loaded& found, const QString& shown, bool inPieces) {
+// text, broken into pieces where lines are too long (`inPieces`). The
+// recovery copies `kept` are told of, with what the file needs told.
+void NotesPad::fill(const Loaded& found, const QString& shown, bool inPieces, const QStringList& kept) {
     PadState& state = state_;
     QPlainTextEdit* pad = this;
     const bool readOnly = inPieces || found.kind == AtPath::TooBig;
@@ -53,9 +51,6 @@ void NotesPad::fill(const Loaded& found, const QString& shown, bool inPieces) {
     state = {readOnly ? PadPhase::ReadOnly : PadPhase::Editing, found, text(), state.load};
     pad->setReadOnly(readOnly);
     QString told;  // no file leaves the pad's first text, without a word
-    const auto size = [](qint64 bytes, int digits) {
-        return QLocale().formattedDataSize(bytes, digits, QLocale::DataSizeSIFormat);
-    };
     if (inPieces)
         told = QStringLiteral("Some lines of the notes in %1 are longer than %2 characters, too long for the pad to "
                               "edit. The pad shows them broken into pieces and is read-only, so that saving cannot "
@@ -65,12 +60,22 @@ void NotesPad::fill(const Loaded& found, const QString& shown, bool inPieces) {
         pad->setPlaceholderText(told = QStringLiteral("The notes file %1 holds %2, more than the pad takes (%3). Open "
                                                       "it in a text editor: Agelark leaves it as it is and does not "
                                                       "save over it.")
-                                           .arg(found.path, size(found.size, 1), size(largestNotesFile, 0)));
+                                           .arg(found.path, sizeText(found.size, 1), sizeText(largestNotesFile, 0)));
     else if (found.kind == AtPath::DanglingLink)
         told = QStringLiteral("Could not read the notes from %1: %2. Save makes it.").arg(found.path, found.reason);
-    else if (found.kind != AtPath::Missing && found.kind != AtPath::File)
+    else if (found.kind == AtPath::LinkNotYours)
         told = QStringLiteral("Could not read the notes from %1: %2.\n\nThe file is left as it is: Save will not "
                               "replace it without asking you first.").arg(found.path, found.reason);
+    else if (found.kind == AtPath::Unreadable)
+        told = QStringLiteral(
+                   "Could not read the notes from %1: %2.\n\nSave cannot write over it while it is so; "
+                   "it is left as it is.")
+                   .arg(found.path, found.reason);
+    if (!kept.isEmpty())
+        told = QStringLiteral(
+                   "Notes that Agelark could not save as it ended are kept in %1. Take from there what you "
+                   "need; Agelark tells you of them at each start until they are deleted.%2")
+                   .arg(kept.join(QStringLiteral(", ")), told.isEmpty() ? QString() : "\n\n" + told);
     if (!told.isEmpty()) throw UserError(told);
 }
 
@@ -88,10 +93,11 @@ void NotesPad::load() {
     setReadOnly(true);
     const QPointer<NotesPad> pad(this);
     startNotesWork([pad, load = ++state_.load, paths = notesPaths()] {
+        const QStringList kept = tidyNotesFolders(paths);
         Loaded found = readNotes(notesToRead(paths));
         const QString text = decodeNotesFile(found.bytes), shown = inPieces(text);
         backOnMainThread([=, pieces = shown.size() != text.size()] {
-            if (pad && pad->state_.load == load) runHandler(pad->window(), [&] { pad->fill(found, shown, pieces); });
+            if (pad && pad->state_.load == load) runHandler(pad->window(), [&] { pad->fill(found, shown, pieces, kept); });
         });
     });
 }

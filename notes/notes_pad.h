@@ -61,7 +61,7 @@ signals:
     void saved();
 
 private:
-    void fill(const Loaded& found, const QString& shown, bool inPieces);
+    void fill(const Loaded& found, const QString& shown, bool inPieces, const QStringList& kept);
     PadState state_;
 };
 

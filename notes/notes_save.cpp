@@ -1,11 +1,18 @@
 #include "notes/notes_save.h"
 
+#include <unistd.h>
+
+#include <QLocale>
 #include <QPointer>
+#include <cstdio>
+#include <mutex>
+#include <optional>
 
 #include "notes/notes_pad.h"
 #include "notes/notes_text.h"
 #include "notes/notes_worker.h"
 #include "notes/notes_file.h"
+#include "notes/open_folder.h"
 #include "platform/errors.h"
 
 namespace agelark {
@@ -13,6 +20,29 @@ namespace agelark {
 namespace {
 
 bool saving = false;  // a save is being written on the notes thread
+
+// The text of the save whose end the user has not seen (written, or told why
+// not): kept in a recovery copy when the program ends first. Also set by the
+// notes thread.
+std::mutex unseenMutex;
+std::optional<QString> unseen;
+
+void setUnseen(std::optional<QString> text) {
+    const std::lock_guard lock(unseenMutex);
+    unseen = std::move(text);
+}
+
+// From the program's end, after it waited for a save under way.
+void keepUnseen() {
+    const std::lock_guard lock(unseenMutex);
+    if (!unseen) return;
+    try {
+        const QString copy = keepRecoveryCopy(*unseen);
+        std::fprintf(stderr, "agelark: the notes being saved as Agelark ended are kept in %s\n", qPrintable(copy));
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "agelark: the notes being saved as Agelark ended are lost: %s\n", failure.what());
+    }
+}
 
 struct Save {
     NotesPaths paths;
@@ -33,11 +63,23 @@ QString overwriteQuestion(const Save& save) {
     if (was.kind == AtPath::File) why = QStringLiteral("has been changed %1 loaded from it or saved to it.").arg(by);
     if (was.kind == AtPath::Missing || was.kind == AtPath::DanglingLink)
         why = QStringLiteral("has been made %1 loaded.").arg(by);
-    if (now.kind == AtPath::LinkNotYours)
+    if (now.kind == AtPath::LinkNotYours) {
         why += QStringLiteral(" Now %1: Overwrite puts your notes in the link's place and leaves %2 as it is.")
                    .arg(now.reason, now.leadsTo);
-    else if (!now.leadsTo.isEmpty())
-        why += QStringLiteral(" It now leads to %1.").arg(now.leadsTo);
+    } else {
+        const bool moved =
+            was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode);
+        if (moved && now.leadsTo == was.leadsTo)
+            why = QStringLiteral(
+                      "is not where the pad's text was loaded from or saved to: its folder has been "
+                      "replaced since by another, %1's.")
+                      .arg(files::userName(now.folderOwner));
+        else if (!now.leadsTo.isEmpty())
+            why += QStringLiteral(" It now leads to %1, in a folder of %2's.")
+                       .arg(now.leadsTo, files::userName(now.folderOwner));
+        if (now.kind == AtPath::File && now.owner != ::geteuid())
+            why += QStringLiteral(" The file there is %1's.").arg(files::userName(now.owner));
+    }
     return QStringLiteral("The notes file %1 %2\n\nOverwrite replaces what is there now with the text in the pad. "
                           "Cancel leaves the file as it is; your text stays in the pad.").arg(save.path, why);
 }
@@ -47,6 +89,9 @@ void written(Save save);
 // Decides where the notes go, encodes and writes them on the notes thread; then written().
 void startSaving(Save save) {
     saving = true;
+    setUnseen(save.text);
+    static const bool once = (whenNotesEnd(keepUnseen), true);
+    Q_UNUSED(once);
     startNotesWork(
         [save = std::move(save)]() mutable {
             try {
@@ -55,8 +100,21 @@ void startSaving(Save save) {
                     const Loaded& loaded = save.started.file;
                     save.expected = {loaded.path == save.path ? loaded : Loaded{.path = save.path}};
                 }
+                // What Save writes, the next start shows editable.
+                const QByteArray bytes = encodeNotesFile(save.text);
+                if (bytes.size() > largestNotesFile)
+                    throw UserError(QStringLiteral("the notes come to %1, more than the pad takes (%2). Shorten them "
+                                                   "and save again")
+                                        .arg(sizeText(bytes.size(), 1), sizeText(largestNotesFile, 0)));
+                for (const QStringView line : QStringView(save.text).tokenize(u'\n'))
+                    if (line.size() > longestLine)
+                        throw UserError(QStringLiteral("they hold a line of %1 characters, longer than the pad edits "
+                                                       "(%2). Break it into shorter lines and save again")
+                                            .arg(QLocale().toString(line.size()), QLocale().toString(longestLine)));
+                if (save.path == save.paths.own) makeOwnFolder(save.path);
                 const bool unchanged = save.text == save.started.text;
-                save.result = writeNotes(save.path, encodeNotesFile(save.text), save.expected, unchanged);
+                save.result = writeNotes(save.path, bytes, save.expected, unchanged);
+                if (save.result.written) setUnseen(std::nullopt);
             } catch (const std::exception& failure) {  // out of memory too: nothing may escape the thread
                 save.failure = QString::fromStdString(failure.what());
             }
@@ -72,7 +130,8 @@ void written(Save save) {
     // A window a rebuild unloaded is gone, though a box still open (the
     // rebuild's notice) keeps it from being deleted until it closes.
     NotesPad* now = NotesPad::current();
-    if (!now) return;  // the program is ending
+    if (!now) return;  // the program is ending: the text is kept at its end
+    setUnseen(std::nullopt);
     NotesPad* pad = save.origin == now || sameAtPath(now->state().file, save.started.file) ? now : nullptr;
     runHandler(now->window(), [&] {
         if (!save.failure.isEmpty())

@@ -1,5 +1,6 @@
 #include "notes/notes_text.h"
 
+#include <QLocale>
 #include <QStringDecoder>
 #include <array>
 
@@ -70,6 +71,10 @@ QString decodeMixed(QByteArrayView bytes) {
 const QByteArray byteOrderMark("\xEF\xBB\xBF");
 
 }  // namespace
+
+QString sizeText(qint64 bytes, int digits) {
+    return QLocale().formattedDataSize(bytes, digits, QLocale::DataSizeSIFormat);
+}
 
 QString decodeNotesFile(QByteArrayView bytes) {
     // The mark is dropped here, so a second one is part of the text.

@@ -6,6 +6,12 @@
 
 namespace agelark {
 
+// A line longer than this would take the pad's layout seconds or minutes to wrap.
+constexpr qsizetype longestLine = 10 * 1000;
+
+// A size in bytes as the user reads it ("4.0 MB"), with `digits` after the point.
+QString sizeText(qint64 bytes, int digits);
+
 // The text of a notes file, line breaks as the file has them. A leading UTF-8
 // byte-order mark is dropped. Well-formed UTF-8 reads as UTF-8, and each byte
 // that is not part of a well-formed UTF-8 character reads as Windows-1252,

@@ -22,6 +22,7 @@ struct Worker {
     int saves = 0;  // asked for and not ended
     bool ending = false;
     std::thread thread;  // the last one started
+    std::function<void()> last;
 };
 
 // Never destroyed: a job may still be stuck in the file system as the process exits.
@@ -38,6 +39,9 @@ void endNotesWork() {
     w.changed.wait_for(lock, std::chrono::seconds(5), [&] { return w.saves == 0; });
     w.ending = true;
     if (w.thread.joinable()) w.running ? w.thread.detach() : w.thread.join();
+    const auto last = std::move(w.last);
+    lock.unlock();
+    if (last) last();
 }
 
 void runJobs() {
@@ -77,6 +81,12 @@ void backOnMainThread(std::function<void()> then) {
     // Under the lock, so that nothing is posted to an application that has begun to go.
     const std::lock_guard lock(w.mutex);
     if (!w.ending) QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(then), Qt::QueuedConnection);
+}
+
+void whenNotesEnd(std::function<void()> last) {
+    Worker& w = worker();
+    const std::lock_guard lock(w.mutex);
+    w.last = std::move(last);
 }
 
 bool notesWorkPending() {

@@ -18,6 +18,9 @@ void startNotesWork(std::function<void()> job, bool save = false);
 // once the program is ending.
 void backOnMainThread(std::function<void()> then);
 
+// Runs `last` once at the program's end, after the wait for saves, on the main thread.
+void whenNotesEnd(std::function<void()> last);
+
 // Whether a job asked for has not ended yet.
 bool notesWorkPending();
 

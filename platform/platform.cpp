@@ -31,11 +31,16 @@ public:
 };
 
 // A message box centred over the window it concerns, frame over frame. Qt's
-// own placement happens before the box is framed and lands it off centre.
+// own placement happens before the box is framed and lands it off centre. Its
+// text is shown as it is: a name in it (a file's, a link's target) may hold
+// what would read as markup.
 class CentredMessageBox : public QMessageBox {
 public:
     CentredMessageBox(Icon icon, const QString& text, QWidget* parent, StandardButtons buttons = QMessageBox::Ok)
-        : QMessageBox(icon, applicationTitle, text, buttons, parent) {}
+        : QMessageBox(icon, applicationTitle, QString(), buttons, parent) {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+    }
 
 protected:
     void showEvent(QShowEvent* event) override {

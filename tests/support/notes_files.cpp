@@ -41,7 +41,7 @@ void save(TestProgram& program, const QString& text, const std::function<void()>
 }
 
 int lockAsAnotherCopy(const QString& folder) {
-    const int fd = ::open(qPrintable(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(qPrintable(folder + "/.Notes.txt.lock"), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0 || ::flock(fd, LOCK_EX) != 0) qFatal("cannot lock %s", qPrintable(folder));
     return fd;
 }
