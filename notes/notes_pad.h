@@ -53,6 +53,8 @@ public:
     // edit, leaves the pad read-only and is told.
     void load();
     KeptNotes kept() const;
+    // Whether the user typed what no save has written.
+    bool unsaved() const { return state_.phase == PadPhase::Editing && text() != state_.text; }
     // The pad takes what `kept` holds, and its own load is let go.
     void keep(const KeptNotes& kept);
 

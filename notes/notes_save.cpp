@@ -153,7 +153,7 @@ void written(Save save) {
         }
         const QPointer<NotesPad> asking(pad);
         // A rebuild of the main window while the question was open took the pad's text along.
-        if (!askUser(pad->window(), overwriteQuestion(save), QStringLiteral("Overwrite")) || !asking) return;
+        if (askUser(pad->window(), overwriteQuestion(save), {QStringLiteral("Overwrite")}) != 0 || !asking) return;
         // Exactly what the user was told of may be replaced; a change after that is asked about again.
         save.expected = {save.result.now, true};
         save.origin = asking;

@@ -72,9 +72,9 @@ void whenNoBoxOpen(std::function<void()> action) {
     runWaitingActions();
 }
 
-bool askUser(QWidget* window, const QString& text, const QString& action) {
-    bool chosen = false;
-    showBox([&] { chosen = platform().messages->question(window, text, action); });
+int askUser(QWidget* window, const QString& text, const QStringList& actions) {
+    int chosen = -1;
+    showBox([&] { chosen = platform().messages->question(window, text, actions); });
     return chosen;
 }
 

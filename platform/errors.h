@@ -34,10 +34,10 @@ bool boxOpen();
 // in the order such actions were asked for.
 void whenNoBoxOpen(std::function<void()> action);
 
-// Asks the user in a question box with the buttons `action` and Cancel (see
-// MessageBoxes::question); true when the user chose `action`. While it is
-// open, failures and notices wait as they do for any other box.
-bool askUser(QWidget* window, const QString& text, const QString& action);
+// Asks the user in a question box with a button for each of `actions` and
+// Cancel (see MessageBoxes::question); the index of the action chosen, -1 for
+// Cancel. While it is open, failures and notices wait as for any other box.
+int askUser(QWidget* window, const QString& text, const QStringList& actions);
 
 // Runs one event handler. A failure stops it at the failing step and is shown
 // in a warning box over `window`; nothing escapes into the event loop. A

@@ -72,14 +72,15 @@ public:
     void warning(QWidget* parent, const QString& text) override {
         CentredMessageBox(QMessageBox::Warning, text, parent).exec();
     }
-    bool question(QWidget* parent, const QString& text, const QString& action) override {
+    int question(QWidget* parent, const QString& text, const QStringList& actions) override {
         CentredMessageBox box(QMessageBox::Warning, text, parent, QMessageBox::NoButton);
-        QPushButton* chosen = box.addButton(action, QMessageBox::DestructiveRole);
+        QList<QAbstractButton*> chosen;
+        for (const QString& action : actions) chosen << box.addButton(action, QMessageBox::DestructiveRole);
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
         box.setDefaultButton(cancel);
         box.setEscapeButton(cancel);
         box.exec();
-        return box.clickedButton() == chosen;
+        return int(chosen.indexOf(box.clickedButton()));
     }
 };
 

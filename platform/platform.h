@@ -34,10 +34,11 @@ public:
     // when the user closes them, running other events meanwhile.
     virtual void information(QWidget* parent, const QString& text) = 0;
     virtual void warning(QWidget* parent, const QString& text) = 0;
-    // A modal question under the application title with two buttons, `action`
-    // (such as "Overwrite") and Cancel. Cancel is the default button and what
-    // Escape or the close box chooses. True when the user chose `action`.
-    virtual bool question(QWidget* parent, const QString& text, const QString& action) = 0;
+    // A modal question under the application title with a button for each of
+    // `actions` (such as "Overwrite") and Cancel. Cancel is the default button
+    // and what Escape or the close box chooses. The index of the action
+    // chosen, or -1 for Cancel.
+    virtual int question(QWidget* parent, const QString& text, const QStringList& actions) = 0;
 };
 
 // The desktop's own sounds, named as the freedesktop.org sound theme names its

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <cstdio>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QTime>
 
 #include "link/visit.h"
+#include "notes/notes_file.h"
 #include "notes/notes_save.h"
 #include "platform/errors.h"
 #include "platform/pictures.h"
@@ -191,7 +193,10 @@ void MainWindow::buildCustomPage(QWidget* page) {
     connect(reset, &QPushButton::clicked, this, [this] { runUserHandler(this, [&] { startOver(customPage); }); });
     connect(save, &QPushButton::clicked, this, [this] { runUserHandler(this, [&] { saveNotes(notes_); }); });
     // A save during the animation starts its steps' pace again; the bar goes on from where it stands.
-    connect(notes_, &NotesPad::saved, this, [this] { saveAnimation_.start(); });
+    connect(notes_, &NotesPad::saved, this, [this] {
+        saveAnimation_.start();
+        if (!closeWhenSaved_.isNull() && closeWhenSaved_ == notes_->text()) close();  // saved as the user closed
+    });
     saveAnimation_.setInterval(Beat::seenMilliseconds);
     connect(&saveAnimation_, &QTimer::timeout, this, [this] { runHandler(this, [&] { stepSaveAnimation(); }); });
 }
@@ -283,7 +288,31 @@ void MainWindow::rebuild(int page, const QString& notice) {
     if (!notice.isEmpty()) showNotice(fresh, notice);
 }
 
+void MainWindow::closeKeepingNotes() {
+    if (notes_->unsaved()) {
+        try {
+            std::fprintf(stderr, "agelark: your unsaved notes are kept in %s\n", qPrintable(keepRecoveryCopy(notes_->text())));
+        } catch (const std::exception& failure) {
+            std::fprintf(stderr, "agelark: your unsaved notes could not be kept: %s\n", failure.what());
+        }
+    }
+    closing_ = true;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Unsaved notes are asked about, as desktop editors ask.
+    if (!closing_ && notes_->unsaved()) {
+        const int chosen = askUser(this, QStringLiteral("The notes pad holds changes that are not saved. Save them "
+                                                        "before Agelark closes?"),
+                                   {QStringLiteral("Save"), QStringLiteral("Discard")});
+        if (chosen != 1) event->ignore();
+        if (chosen == 0) {
+            closeWhenSaved_ = notes_->text();
+            runHandler(this, [&] { saveNotes(notes_); });
+        }
+        if (chosen != 1) return;
+    }
     // The user closing the main window closes every other window with it.
     beat_.stop();
     saveAnimation_.stop();

@@ -53,6 +53,10 @@ public:
     // `page` and what the user typed in the notes, then `notice` if there is one.
     void startOver(int page, const QString& notice = {});
 
+    // Closes it when nobody can be asked (the session ends, the system asks the
+    // program to end): unsaved notes go to a recovery copy, told at the next start.
+    void closeKeepingNotes();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -73,6 +77,8 @@ private:
     QTimer saveAnimation_;  // keeps its pace while minimised: the user waits for its confirmation
     Beat beat_;
     bool startingOver_ = false;
+    bool closing_ = false;          // asked nothing more as it closes
+    QString closeWhenSaved_;        // the text that closes the window once it is saved
 };
 
 }  // namespace agelark

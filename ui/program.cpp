@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QPointer>
+#include <QSessionManager>
 #include <cmath>
 
 #include "platform/end_signals.h"
@@ -84,9 +85,13 @@ void startProgram() {
     // Read once and kept by the application, which gives it to every window.
     if (qApp->windowIcon().isNull()) qApp->setWindowIcon(readWindowIcon());
     showMainWindow(new MainWindow);
-    endOnTerminationSignals([] {
-        if (theMainWindow) theMainWindow->close();
-    });
+    // When nobody can answer a question: the system ends the program, or the session ends.
+    const auto endKeepingNotes = [] {
+        if (theMainWindow) theMainWindow->closeKeepingNotes();
+    };
+    endOnTerminationSignals(endKeepingNotes);
+    static const auto sessionEnds = QObject::connect(qApp, &QGuiApplication::commitDataRequest, endKeepingNotes);
+    Q_UNUSED(sessionEnds);
 }
 
 }  // namespace agelark

@@ -252,8 +252,11 @@ class Program:
               else ["wmctrl", "-i", "-a", self.window_id(title)]))
         wait(lambda: self.minimised(title) == minimising, 3, f"'{title}' did not minimise or come back")
 
-    def close(self, title):
-        """Its close box, through the window manager; the main window's ends the program."""
+    def close(self, title, ending=None, answer=None):
+        """Its close box, through the window manager, with the `answer` to the question it asks; the main
+        window's ends the program (unless `ending` is False)."""
         run("wmctrl", "-i", "-c", wait(lambda: self.window_id(title), 3, f"the window manager has no '{title}'"))
-        if title == MAIN:
+        if answer:
+            self.ok(self.box("not saved"), answer)
+        if ending or (ending is None and title == MAIN):
             self.alive(ended=True)

@@ -83,14 +83,18 @@ class Windows(unittest.TestCase):
                 box.queryEditableText().setTextContents("01/01/2001")
                 self.assertFalse(wait(lambda: text(box) != shown, 0.5), f"'{name}' took an edit")
 
+            insert(p.pad(), UNSAVED)
             p.press("Custom", "Reset")
             wait(lambda: not showing(main), 3, "Reset did not start the window over")
+            self.assertIn(UNSAVED, text(p.pad()))  # what was typed stays
             insert(p.control(p.page("Custom"), "text", "Count-up from date"), "banana")
             p.press("Custom", "Submit")
             notice = p.box("Improper Format!")
             self.placed(p, BOX, "centre")
             p.ok(notice)
-            p.close(MAIN)
+            # The close box asks about the unsaved notes: Cancel keeps the window, Discard closes it.
+            for answer in ("Cancel", "Discard"):
+                p.close(MAIN, ending=answer == "Discard", answer=answer)
 
 
 def contrast(a, b):

@@ -180,7 +180,7 @@ private slots:
         else QVERIFY(entries(program.appFolder()) == before && (theirs.isNull() || fileBytes(target) == theirs));
 
         if (row.asks < 0) return;
-        program.messages.answers = {true, true};
+        program.messages.answers = {0, 0};
         if (row.asks) save(program, mine);
         QVERIFY(!row.asks || fileBytes(target) == "Notes\r\n");
         save(program, "mine, later");
@@ -319,7 +319,7 @@ private slots:
         systemMessageBoxes().warning(nullptr, html);
         QCOMPARE(format, Qt::PlainText);
         pressEnter();
-        QVERIFY(!systemMessageBoxes().question(nullptr, html, "Overwrite"));
+        QCOMPARE(systemMessageBoxes().question(nullptr, html, {"Overwrite"}), -1);
         QCOMPARE(format, Qt::PlainText);
     }
 };
@@ -329,7 +329,7 @@ private slots:
 int herSession(const QString& folder) {
     ::umask(022);
     static auto program = new TestProgram(folder);  // never destroyed: "quit" ends the program as the user does
-    program->messages.answers = QList<bool>(9, true);
+    program->messages.answers = QList<int>(9, 0);
     for (std::string line; std::getline(std::cin, line);) {
         const QString step = QString::fromStdString(line), text = step.section(' ', 1);
         if (step.startsWith("start")) {

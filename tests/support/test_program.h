@@ -47,13 +47,13 @@ public:
     };
     void information(QWidget* parent, const QString& text) override { record("information", parent, text); }
     void warning(QWidget* parent, const QString& text) override { record("warning", parent, text); }
-    bool question(QWidget* parent, const QString& text, const QString& action) override {
-        record("question: " + action, parent, text);
-        return !answers.isEmpty() && answers.takeFirst();
+    int question(QWidget* parent, const QString& text, const QStringList& actions) override {
+        record("question: " + actions.join(", "), parent, text);
+        return answers.isEmpty() ? -1 : answers.takeFirst();
     }
 
     QList<Shown> shown;
-    QList<bool> answers;  // how the next questions are answered, in order: true for the action; then Cancel
+    QList<int> answers;  // how the next questions are answered, in order: the action's index; then Cancel (-1)
     QStringList told() const {  // "kind: text" of each box shown
         QStringList result;
         for (const Shown& box : shown) result << box.kind + ": " + box.text;

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAccessible>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
 #include "ui/handheld_window.h"
 #include "ui/program.h"
@@ -74,6 +76,33 @@ private slots:
             if (!left.contains(name)) QCOMPARE(runningTimers(all[names.indexOf(name)]), 0);  // at once
         program.processEvents();
         for (const QString& name : names) QCOMPARE(bool(all[names.indexOf(name)]), left.contains(name));
+    }
+
+    // Closing with unsaved notes asks: Cancel keeps the window and the text, Discard closes and leaves the
+    // file, Save writes the text and then closes; when nobody can answer (the system ends the program) they
+    // go to a recovery copy.
+    void closingWithUnsavedNotes_data() {
+        QTest::addColumn<int>("answer");  // -2: nobody asked
+        QTest::newRow("Cancel") << -1;
+        QTest::newRow("Save") << 0;
+        QTest::newRow("Discard") << 1;
+        QTest::newRow("nobody can answer") << -2;
+    }
+    void closingWithUnsavedNotes() {
+        QFETCH(int, answer);
+        StartedProgram program;
+        program.pad()->setPlainText("typed");
+        program.messages.answers = {answer};
+        QPointer<MainWindow> main = program.main();
+        answer == -2 ? main->closeKeepingNotes() : void(main->close());
+        program.processEvents();
+        QCOMPARE(program.messages.told().size(), answer == -2 ? 0 : 1);
+        QVERIFY(answer == -2 || program.messages.told()[0].startsWith("question: Save, Discard: The notes pad"));
+        QCOMPARE(bool(main), answer == -1);
+        QCOMPARE(fileBytes(program.path("Notes.txt")), QByteArray(answer == 0 ? "typed" : "Notes\r\n"));
+        QDirIterator kept(qEnvironmentVariable("XDG_DATA_HOME"), {"Notes-recovered-*"}, QDir::Files,
+                          QDirIterator::Subdirectories);
+        QCOMPARE(kept.hasNext() ? fileBytes(kept.next()) : QByteArray(), QByteArray(answer == -2 ? "typed" : ""));
     }
 
     // Nobody sees a minimised window: its counts and its clock come once a
