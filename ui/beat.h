@@ -15,6 +15,7 @@ class QWidget;
 namespace agelark {
 
 class Beat : public QObject {
+    Q_OBJECT
 public:
     // A window's part of the beat; it does not tick until started.
     Beat(QWidget* window, std::function<void()> tick);
@@ -24,6 +25,8 @@ public:
     void start();
     void stop();
     bool running() const { return running_; }
+    // Running at the fast pace: the window counts and can be seen.
+    bool fast() const { return running_ && !asleep_; }
     // One tick now, as the beat would give it.
     void tick() { tick_(); }
 

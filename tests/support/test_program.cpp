@@ -12,6 +12,7 @@
 
 #include "notes/notes_save.h"
 #include "platform/errors.h"
+#include "ui/beat.h"
 #include "ui/console_page.h"
 #include "ui/handheld_window.h"
 #include "ui/program.h"
@@ -31,6 +32,7 @@ double contrast(QColor a, QColor b) {
 int runningTimers(const QObject* window) {
     int running = 0;
     for (const QTimer* t : window->findChildren<QTimer*>()) running += t->isActive();
+    for (const Beat* beat : window->findChildren<Beat*>()) running += beat->fast();
     return running;
 }
 

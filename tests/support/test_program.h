@@ -87,7 +87,7 @@ inline const QString designCaption = QStringLiteral("Agelark v2.5");  // a resul
 
 // The contrast ratio of two colours as the accessibility guidelines define it (3:1 for large text and frames).
 double contrast(QColor a, QColor b);
-// How many timers of `window` (or of anything in it) run.
+// How many timers of `window` (or of anything in it) run, its beat if it ticks ten times a second included.
 int runningTimers(const QObject* window);
 // The text a label or a box shows (a marker for any other control or none).
 QString textOf(const QWidget* control);
