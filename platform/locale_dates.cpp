@@ -28,28 +28,36 @@ std::vector<std::pair<QString, QString>> fieldsOf(const QString& format) {
     return fields;
 }
 
-}  // namespace
-
-DateForm dateFormOf(const QLocale& locale) {
-    DateForm form;
-    if (locale.zeroDigit() != u"0") return {};
+// The locale's short date: three numbers in one order, one separator. False
+// for any other form (month names, as in the C locale).
+bool readDateForm(const QLocale& locale, DateForm& form) {
     const auto date = fieldsOf(locale.dateFormat(QLocale::ShortFormat));
-    if (date.size() != 3) return {};
+    if (date.size() != 3) return false;
     QString letters;
     for (const auto& [before, field] : date) {
         const QChar c = field.front();
-        if (c == u'y' ? field.size() != 2 && field.size() != 4 : (c != u'd' && c != u'M') || field.size() > 2) return {};
+        if (c == u'y' ? field.size() != 2 && field.size() != 4 : (c != u'd' && c != u'M') || field.size() > 2) return false;
         letters += c;
         if (c == u'd') form.twoDigitDay = field.size() == 2;
         if (c == u'M') form.twoDigitMonth = field.size() == 2;
     }
     const QString separator = date[1].first;
-    if (separator.trimmed().isEmpty() || date[2].first != separator) return {};
+    if (separator.trimmed().isEmpty() || date[2].first != separator) return false;
     if (letters == u"Mdy") form.order = DateOrder::monthDayYear;
     else if (letters == u"dMy") form.order = DateOrder::dayMonthYear;
     else if (letters == u"yMd") form.order = DateOrder::yearMonthDay;
-    else return {};
+    else return false;
     form.separator = separator.toStdString();
+    return true;
+}
+
+}  // namespace
+
+DateForm dateFormOf(const QLocale& locale) {
+    DateForm form;
+    if (locale.zeroDigit() != u"0") return form;
+    // A date the locale writes otherwise takes the US form; its time of day stays the locale's, as the clock's.
+    if (!readDateForm(locale, form)) form = DateForm{};
 
     form.twelveHour = false;
     for (const auto& [before, field] : fieldsOf(locale.timeFormat(QLocale::ShortFormat))) {

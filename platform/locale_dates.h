@@ -11,8 +11,9 @@ class QLocale;
 namespace agelark {
 
 // A locale's form, from its short date and short time formats. A locale whose
-// short date is not three numbers in Latin digits (month names, as in the C
-// locale, or other digits) takes the US form.
+// short date is not three numbers (month names, as in the C locale) takes the
+// US date with its own time of day; one with other digits than 0-9 takes the
+// US form whole.
 DateForm dateFormOf(const QLocale& locale);
 
 // The current moment's text in the default locale (QLocale()): its short date
