@@ -98,6 +98,15 @@ private slots:
         QVERIFY(fits(label, label->font(), label->text()));
         QVERIFY(label->fontMetrics().lineSpacing() * 3 <= label->height());
         QVERIFY(shown.picture()->contentsRect().contains(label->geometry()));
+        // Drawn where they stand: ink of the label's colour in each line's band.
+        const QImage shot = label->grab().toImage();
+        const int spacing = label->fontMetrics().lineSpacing() * int(shot.devicePixelRatio());
+        for (int line = 0; line < 3; ++line) {
+            int ink = 0;
+            for (int y = line * spacing; y < (line + 1) * spacing; ++y)
+                for (int x = 0; x < shot.width(); ++x) ink += contrast(shot.pixelColor(x, y), colorFromBgr(entry.labelColour)) < 1.2;
+            QVERIFY2(ink > 20, qPrintable(QStringLiteral("line %1: %2").arg(line).arg(ink)));
+        }
     }
 
     // The report face is narrowed only as far as the longest lines need: two
