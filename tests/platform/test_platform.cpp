@@ -1,16 +1,11 @@
 // The platform under the windows. The one boundary around event handlers: a
 // failure stops its handler and is told, one box at a time; failures and
 // notices that come while a box is open wait for it to close and follow in the
-// order they came, and a repeating step's failure is told once. The date boxes' edits by assistive tools
-// (through the accessible value and the editable-text interface): taken while
-// the box takes typing, refused while it is disabled or read-only, and read
-// either way.
+// order they came, and a repeating step's failure is told once.
 
-#include <QAccessible>
 #include <functional>
 
 #include "tests/support/test_program.h"
-#include "ui/assistive.h"
 #include "ui/design_kit.h"
 
 using namespace agelark;
@@ -50,39 +45,6 @@ private slots:
                                                        "information: " + improperFormat, "warning: " + missing}));
         runRepeating(&window, told, fail);
         QCOMPARE(program.messages.told().size(), 4);
-    }
-
-    void editsOnlyWhileItTakesTyping_data() {
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<bool>("readOnly");
-        QTest::newRow("takes typing") << true << false;
-        QTest::newRow("disabled") << false << false;
-        QTest::newRow("read-only") << true << true;
-    }
-    void editsOnlyWhileItTakesTyping() {
-        QFETCH(bool, enabled);
-        QFETCH(bool, readOnly);
-        QLineEdit box;
-        refuseEditsWhileLocked(&box);
-        box.setEnabled(enabled);
-        box.setReadOnly(readOnly);
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&box);
-        QAccessibleEditableTextInterface* edit = a->editableTextInterface();
-        QVERIFY(edit && a->textInterface());
-        const bool takes = enabled && !readOnly;
-        QCOMPARE(a->state().editable, takes);
-        const std::pair<QString, std::function<void()>> edits[] = {
-            {"x01/01/2015", [&] { edit->insertText(0, "x"); }},
-            {"1/01/2015", [&] { edit->deleteText(0, 1); }},
-            {"02/01/2015", [&] { edit->replaceText(0, 2, "02"); }},
-            {"12/25/1999", [&] { a->setText(QAccessible::Value, "12/25/1999"); }},
-        };
-        for (const auto& [after, make] : edits) {
-            box.setText("01/01/2015");
-            make();
-            QCOMPARE(box.text(), takes ? after : QString("01/01/2015"));
-            QCOMPARE(a->textInterface()->text(0, a->textInterface()->characterCount()), box.text());
-        }
     }
 
     void coloursAreBlueGreenRed() { QCOMPARE(colorFromBgr(0x3E8FF4), QColor(0xF4, 0x8F, 0x3E)); }

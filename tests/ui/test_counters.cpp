@@ -150,20 +150,18 @@ private slots:
         QCOMPARE(program.messages.shown.size(), 2);
     }
 
-    // Every result label, on both windows, and no other, copies what it shows
-    // with the platform's own line breaks.
-    void copyPutsTheLabelTextOnTheClipboard() {
+    // Every result, on both windows, and no other label, copies what it shows with the platform's line breaks.
+    void copyPutsTheResultOnTheClipboard() {
         StartedProgram program;
         program.openHandheld();
         program.click("Form1", "cmdPS2");
         program.tick();
-        auto label = program.find<ReportLabel>("Form1", "lblLabel2");
-        label->actions()[0]->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString(label->text()).replace("\r\n", "\n"));
-        for (const char* name : {"lblLabel1", "lblLabel3", "lblLabel4", "lblLabel5", "lblCustom"})
-            QCOMPARE(program.find<QWidget>("Form1", name)->actions().size(), 1);
-        QCOMPARE(program.find<QWidget>("Form2", "lblAgelark")->actions().size(), 1);
-        QVERIFY(program.find<QWidget>("Form1", "lblClock")->actions().isEmpty());
+        for (const char* name : {"lblLabel1", "lblLabel2", "lblLabel3", "lblLabel4", "lblLabel5", "lblCustom"})
+            program.find<QWidget>("Form1", name)->actions().value(0)->trigger();  // the last one's text stays
+        program.find<QWidget>("Form1", "lblLabel2")->actions().value(0)->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), program.text("Form1", "lblLabel2").replace("\r\n", "\n"));
+        QVERIFY(program.find<QWidget>("Form2", "lblAgelark")->actions().size() == 1 &&
+                program.find<QWidget>("Form1", "lblClock")->actions().isEmpty());
     }
 
     // The main window alone, on its first page, the title picture on every

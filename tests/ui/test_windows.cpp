@@ -1,14 +1,13 @@
 // The life of the three windows as the user meets it: the handlers behind
 // every control, closing, minimising, how the windows look to eyes and screen
-// readers, and the program without a mouse: Tab goes through each
-// page as it is read; Enter in the date box submits it; Enter and Escape close
-// the confirmation; the button with the focus shows it clearly.
+// readers, and the program without a mouse: Tab goes through each page as it
+// is read; Enter and Escape close the confirmation; the button with the focus
+// shows it clearly.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAccessible>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -123,8 +122,10 @@ private slots:
         program.find<QLineEdit>("Form1", "txtCusThen")->setText("01/01/2015");
         program.click("Form1", "cmdCustom");
         program.openHandheld("cmdGB");
+        program.click("Form1", "cmdSave");  // its animation ends in a confirmation, which nobody should wait for
+        program.processEvents();
         const QString other = window == "Form1" ? "Form2" : "Form1";
-        const int running = runningTimers(program.window(window)), otherRunning = runningTimers(program.window(other));
+        const int otherRunning = runningTimers(program.window(other));
         const auto notShowing = [&](const QString& time) {
             QStringList stale;
             for (const QString& control : showingTime)
@@ -134,7 +135,7 @@ private slots:
 
         program.window(window)->showMinimized();
         program.processEvents();  // and what the window system sends meanwhile
-        QCOMPARE(runningTimers(program.window(window)), 0);  // nothing of it wakes ten times a second
+        QCOMPARE(runningTimers(program.window(window)), window == "Form1");  // but the save's, nothing of it wakes ten times a second
         QCOMPARE(runningTimers(program.window(other)), otherRunning);
         program.clock.advanceSeconds(1);
         QTRY_COMPARE_WITH_TIMEOUT(notShowing("11:10:01"), QStringList(), 2000);  // one beat
@@ -142,22 +143,11 @@ private slots:
         const int reads = program.clock.reads;
         QTest::qWait(2000);
         QVERIFY2(program.clock.reads - reads < 50, qPrintable(QString::number(program.clock.reads - reads)));
+        QTRY_COMPARE_WITH_TIMEOUT(program.beep.count, 1, 5000);  // the save confirmed at its pace, not in 20 s
         program.clock.advanceSeconds(5);
         program.window(window)->showNormal();
         QCOMPARE(notShowing("11:10:06"), QStringList());
-        QCOMPARE(runningTimers(program.window(window)), running);
-    }
-
-    // The save's twenty steps and its confirmation keep their pace in a minimised main window.
-    void minimisedMainWindowConfirmsASaveInTime() {
-        StartedProgram program;
-        program.click("Form1", "cmdSave");
-        program.processEvents();  // written: the animation starts
-        program.main()->showMinimized();
-        QElapsedTimer waited;
-        waited.start();
-        QTRY_COMPARE_WITH_TIMEOUT(program.beep.count, 1, 30000);
-        QVERIFY2(waited.elapsed() < 3500, qPrintable(QString::number(waited.elapsed())));
+        QCOMPARE(runningTimers(program.window(window)), 1);  // its beat, fast again
     }
 
     // Each window a window to screen readers, its controls each
@@ -252,17 +242,9 @@ private slots:
         }
     }
 
-    // Enter in the date box submits it. On the confirmation, Enter presses OK
-    // (the window hides) and Escape closes it as its close box does.
-    void keysDoWhatTheyShould() {
+    // On the confirmation, Enter presses OK (the window hides) and Escape closes it as its close box does.
+    void keysOnTheConfirmation() {
         StartedProgram program;
-        program.tabs()->setCurrentIndex(5);
-        QVERIFY(activate(program.window("Form1")));
-        auto date = program.find<QLineEdit>("Form1", "txtCusThen");
-        date->setFocus();
-        QTest::keyClicks(date, "01/01/2015");
-        QTest::keyClick(date, Qt::Key_Return);
-        QTRY_COMPARE(program.counting("Form1"), QStringList{"count-up"});
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             QPointer<QWidget> saved = showSavedWindow();
             QVERIFY(activate(saved));
