@@ -3,7 +3,7 @@
 // (decided in one place), and the one way it is written. Everything here
 // touches the file system and runs on the notes thread, except notesPaths().
 
-#include <sys/types.h>
+#include <sys/stat.h>
 
 #include <QByteArray>
 #include <QString>
@@ -28,15 +28,10 @@ struct Loaded {
     QString path;       // where the notes were looked for
     QString leadsTo;    // where the path leads through links, or the target of a link not followed; empty: the path
     QString reason;     // all but Missing, File and TooBig: why it was not read, worded to follow "...from <path>: "
-    dev_t device = 0;   // File and TooBig: the file, by device and inode
-    ino_t inode = 0;
-    uid_t owner = 0;    // of the file, or of the link not followed
-    mode_t mode = 0;
+    struct stat file {};    // File, TooBig: the file as the system knows it; LinkNotYours: the link's owner alone
     qint64 size = 0;
-    QByteArray bytes;   // File: all it holds
-    dev_t folderDevice = 0;  // the folder the path leads into (0: none found), by device and inode
-    ino_t folderInode = 0;
-    uid_t folderOwner = 0;
+    QByteArray bytes;       // File: all it holds
+    struct stat folder {};  // the folder the path leads into; st_ino 0: none found
 };
 
 // Looks at `path` and reads the file there, through its folder opened once
@@ -78,26 +73,19 @@ struct Written {
 // With the notes folder locked against other copies of the program, looks at
 // `path`. Where it holds just what `expected` says, and that is nothing, a
 // file whose text the pad holds, or what the user agreed to replace, `bytes`
-// replace it: written to a new file beside it, synced, and renamed over it (a
-// link of another user's is replaced, never written through), so that a
-// failure at any point leaves the old file whole. Every step after the look
-// goes through the folder found then. The new file keeps the read and write
-// bits of a file of this user's, else takes the umask's; never more. When
-// `unchanged` (the pad holds the text it was loaded with) such a file is left
-// as it is. Throws std::runtime_error with the reason for the user: another
-// copy saving for more than a second, no file in the file's place, a file too
-// big for the pad there, a full disk, the file-size limit.
+// replace it: written to a new file beside it, synced, and renamed over it
+// through the folder found at the look (never written through a link of
+// another user's), so that a failure leaves the old file whole. The new file
+// keeps the read and write bits of a file of this user's, else the umask's.
+// When `unchanged` such a file is left as it is. Throws std::runtime_error
+// with the reason for the user (another copy saving for more than a second, a
+// file too big for the pad put in the file's place, a full disk...).
 Written writeNotes(const QString& path, const QByteArray& bytes, const Expected& expected, bool unchanged);
-// Makes the folder of the user's own copy `file` where missing, for them
-// alone; refuses one that is not theirs (one another user made in a shared
-// data folder). Throws std::runtime_error with the reason for the user.
-void makeOwnFolder(const QString& file);
 
-// Keeps the pad's text in a new file of this user's data folder (the one of
-// their own copy), "Notes-recovered-<date>-<time>.txt", mode 0600, never
-// through a link of another user's; gives its path. For the end of the
-// program, where the text could not be saved. Throws std::runtime_error with
-// the reason for the user.
+// For the end of the program, where the text could not be saved: keeps it in
+// a new file "Notes-recovered-<date>-<time>.txt", mode 0600, of this user's
+// data folder, never through a link of another user's; gives its path.
+// Throws std::runtime_error with the reason for the user.
 QString keepRecoveryCopy(const QString& padText);
 // At the start: removes what saves of this user's that were killed left
 // beside the notes files of `paths`, and gives the recovery copies there.

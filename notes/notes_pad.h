@@ -3,7 +3,6 @@
 // the notes file, and its loading at every load of the main window.
 
 #include <QPlainTextEdit>
-#include <QString>
 
 #include "notes/notes_file.h"
 
@@ -31,7 +30,6 @@ struct KeptNotes {
     bool kept = false;
 };
 
-// The main window's notes pad: its text, and what that text stands for in the notes file.
 class NotesPad : public QPlainTextEdit {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <cstdio>
@@ -63,35 +64,27 @@ QString overwriteQuestion(const Save& save) {
     if (was.kind == AtPath::File) why = QStringLiteral("has been changed %1 loaded from it or saved to it.").arg(by);
     if (was.kind == AtPath::Missing || was.kind == AtPath::DanglingLink)
         why = QStringLiteral("has been made %1 loaded.").arg(by);
-    if (now.kind == AtPath::LinkNotYours) {
+    if (now.kind == AtPath::LinkNotYours)
         why += QStringLiteral(" Now %1: Overwrite puts your notes in the link's place and leaves %2 as it is.")
                    .arg(now.reason, now.leadsTo);
-    } else {
-        const bool moved =
-            was.folderInode && (now.folderDevice != was.folderDevice || now.folderInode != was.folderInode);
-        if (moved && now.leadsTo == was.leadsTo)
-            why = QStringLiteral(
-                      "is not where the pad's text was loaded from or saved to: its folder has been "
-                      "replaced since by another, %1's.")
-                      .arg(files::userName(now.folderOwner));
-        else if (!now.leadsTo.isEmpty())
-            why += QStringLiteral(" It now leads to %1, in a folder of %2's.")
-                       .arg(now.leadsTo, files::userName(now.folderOwner));
-        if (now.kind == AtPath::File && now.owner != ::geteuid())
-            why += QStringLiteral(" The file there is %1's.").arg(files::userName(now.owner));
-    }
+    else if (was.folder.st_ino && !files::sameFile(now.folder, was.folder) && now.leadsTo == was.leadsTo)
+        why = QStringLiteral("is not where the pad's text was loaded from or saved to: its folder has been replaced "
+                             "since by another, %1's.").arg(files::userName(now.folder.st_uid));
+    else if (!now.leadsTo.isEmpty())
+        why += QStringLiteral(" It now leads to %1, in a folder of %2's.")
+                   .arg(now.leadsTo, files::userName(now.folder.st_uid));
+    if (now.kind == AtPath::File && now.file.st_uid != ::geteuid())
+        why += QStringLiteral(" The file there is %1's.").arg(files::userName(now.file.st_uid));
     return QStringLiteral("The notes file %1 %2\n\nOverwrite replaces what is there now with the text in the pad. "
                           "Cancel leaves the file as it is; your text stays in the pad.").arg(save.path, why);
 }
 
 void written(Save save);
 
-// Decides where the notes go, encodes and writes them on the notes thread; then written().
 void startSaving(Save save) {
     saving = true;
     setUnseen(save.text);
-    static const bool once = (whenNotesEnd(keepUnseen), true);
-    Q_UNUSED(once);
+    whenNotesEnd(keepUnseen);
     startNotesWork(
         [save = std::move(save)]() mutable {
             try {
@@ -111,9 +104,8 @@ void startSaving(Save save) {
                         throw UserError(QStringLiteral("they hold a line of %1 characters, longer than the pad edits "
                                                        "(%2). Break it into shorter lines and save again")
                                             .arg(QLocale().toString(line.size()), QLocale().toString(longestLine)));
-                if (save.path == save.paths.own) makeOwnFolder(save.path);
-                const bool unchanged = save.text == save.started.text;
-                save.result = writeNotes(save.path, bytes, save.expected, unchanged);
+                if (save.path == save.paths.own) files::openFolder(QFileInfo(save.path).path(), true);
+                save.result = writeNotes(save.path, bytes, save.expected, save.text == save.started.text);
                 if (save.result.written) setUnseen(std::nullopt);
             } catch (const std::exception& failure) {  // out of memory too: nothing may escape the thread
                 save.failure = QString::fromStdString(failure.what());
@@ -126,9 +118,8 @@ void startSaving(Save save) {
 void written(Save save) {
     saving = false;
     // The window whose pad was saved; after a rebuild, the new main window
-    // when it took the pad's text along, not one that loaded the file afresh.
-    // A window a rebuild unloaded is gone, though a box still open (the
-    // rebuild's notice) keeps it from being deleted until it closes.
+    // when it took the pad's text along, not one that loaded the file afresh
+    // (one a rebuild unloaded is gone, though its open notice may keep it).
     NotesPad* now = NotesPad::current();
     if (!now) return;  // the program is ending: the text is kept at its end
     setUnseen(std::nullopt);
@@ -145,10 +136,10 @@ void written(Save save) {
             pad->state().text = save.text;
             emit pad->saved();
             if (save.path == save.paths.own && save.path != save.started.file.path && !save.expected.agreed)
-                showNotice(pad->window(), QStringLiteral("Your notes were saved to your own copy, %1, because the notes file "
-                                                 "beside the program, %2, is not yours to change. Agelark reads "
-                                                 "your notes from your copy from now on.")
-                                      .arg(save.path, save.paths.beside));
+                showNotice(pad->window(), QStringLiteral("Your notes were saved to your own copy, %1, because the "
+                                                         "notes file beside the program, %2, is not yours to change. "
+                                                         "Agelark reads your notes from your copy from now on.")
+                                              .arg(save.path, save.paths.beside));
             return;
         }
         const QPointer<NotesPad> asking(pad);

@@ -12,7 +12,6 @@ class NotesPad;
 // written is refused. The first save that goes to the user's own copy,
 // because the file beside the program is not theirs, says so.
 void saveNotes(NotesPad* pad);
-// Whether a save is being written now.
 bool notesSaveUnderWay();
 
 }  // namespace agelark

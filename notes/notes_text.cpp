@@ -43,33 +43,6 @@ int sequenceLength(QByteArrayView bytes, qsizetype at) {
     return 0;
 }
 
-// Every well-formed UTF-8 sequence as its character, every other byte as Windows-1252.
-QString decodeMixed(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);  // never more characters than bytes
-    QChar* out = text.data();
-    for (qsizetype i = 0; i < bytes.size();) {
-        const int length = sequenceLength(bytes, i);
-        if (length == 0) {
-            *out++ = windows1252(static_cast<unsigned char>(bytes[i++]));
-            continue;
-        }
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
-        i += length;
-        if (QChar::requiresSurrogates(c)) {
-            *out++ = QChar(QChar::highSurrogate(c));
-            *out++ = QChar(QChar::lowSurrogate(c));
-        } else {
-            *out++ = QChar(char16_t(c));
-        }
-    }
-    text.truncate(out - text.constData());
-    return text;
-}
-
-const QByteArray byteOrderMark("\xEF\xBB\xBF");
-
 }  // namespace
 
 QString sizeText(qint64 bytes, int digits) {
@@ -78,37 +51,31 @@ QString sizeText(qint64 bytes, int digits) {
 
 QString decodeNotesFile(QByteArrayView bytes) {
     // The mark is dropped here, so a second one is part of the text.
-    if (bytes.startsWith(byteOrderMark)) bytes = bytes.sliced(byteOrderMark.size());
-    if (bytes.isValidUtf8()) {
-        // Told to keep a mark at the start as U+FEFF, where fromUtf8 would drop it.
-        QStringDecoder utf8(QStringDecoder::Utf8,
-                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-        return utf8.decode(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
+    // Told to keep a mark at the start as U+FEFF, where fromUtf8 would drop it.
+    using enum QStringDecoder::Flag;
+    QStringDecoder utf8(QStringDecoder::Utf8, Stateless | ConvertInitialBom);
+    if (bytes.isValidUtf8()) return utf8.decode(bytes);
+    QString text;
+    qsizetype run = 0;  // where the well-formed UTF-8 being read starts
+    for (qsizetype i = 0; i < bytes.size();) {
+        if (const int length = sequenceLength(bytes, i)) {
+            i += length;
+            continue;
+        }
+        text += utf8.decode(bytes.sliced(run, i - run)) + windows1252(static_cast<unsigned char>(bytes[i]));
+        run = ++i;
     }
-    // A file written partly by an 8-bit program, or UTF-8 with a stray byte:
-    // each character that is UTF-8 stays one, and only the bytes that are not
-    // read as Windows-1252. A file of Windows-1252 alone reads as it always did.
-    return decodeMixed(bytes);
+    return text + utf8.decode(bytes.sliced(run));
 }
 
 QByteArray encodeNotesFile(QStringView padText) {
-    // One pass straight into UTF-8: the runs between line breaks go through
-    // the encoder, each break becomes CR LF.
-    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-    QByteArray bytes(utf8.requiredSpace(padText.size() + 1) + padText.count(u'\n') + 3, Qt::Uninitialized);
-    char* out = bytes.data();
     // Text that itself begins with U+FEFF would read as a byte-order mark and be
     // dropped on loading; a mark in front keeps that first character.
-    if (padText.startsWith(QChar(0xFEFF))) out = utf8.appendToBuffer(out, u"\uFEFF");
-    QStringView rest(padText);
-    for (qsizetype lineEnd; (lineEnd = rest.indexOf(u'\n')) >= 0; rest = rest.sliced(lineEnd + 1)) {
-        out = utf8.appendToBuffer(out, rest.first(lineEnd));
-        *out++ = '\r';
-        *out++ = '\n';
-    }
-    out = utf8.appendToBuffer(out, rest);
-    bytes.truncate(out - bytes.constData());
-    return bytes;
+    const QString text = padText.startsWith(QChar(0xFEFF)) ? u'\uFEFF' + padText.toString() : padText.toString();
+    // No byte of a character but a line feed's is 0x0A in UTF-8.
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    return QByteArray(utf8.encode(text)).replace("\n", "\r\n");
 }
 
 }  // namespace agelark

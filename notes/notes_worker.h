@@ -21,7 +21,4 @@ void backOnMainThread(std::function<void()> then);
 // Runs `last` once at the program's end, after the wait for saves, on the main thread.
 void whenNotesEnd(std::function<void()> last);
 
-// Whether a job asked for has not ended yet.
-bool notesWorkPending();
-
 }  // namespace agelark

@@ -1,8 +1,6 @@
 #include "notes/open_folder.h"
 
-#include <dirent.h>
 #include <pwd.h>
-#include <unistd.h>
 
 #include <QFile>
 #include <QStringList>
@@ -23,12 +21,6 @@ QString userName(uid_t uid) {
     const bool known = ::getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found;
     return known ? QString::fromLocal8Bit(entry.pw_name) : QStringLiteral("user %1").arg(uid);
 }
-
-Fd::~Fd() {
-    if (fd >= 0) ::close(fd);
-}
-
-bool trusted(uid_t owner) { return owner == ::geteuid() || owner == 0; }
 
 QString linkOf(const QString& link, uid_t owner, const QString& target) {
     return QStringLiteral("%1 is a link that %2 made, to %3").arg(link, userName(owner), target);
@@ -71,14 +63,9 @@ Fd openFolder(const QString& path, bool make) {
         if (next < 0) fail(QStringLiteral("%1: %2").arg(inFolder(at, name), systemReason(errno)));
         at = std::move(next);
     }
-    return at;
-}
-
-Fd ownFolder(const QString& folder) {
-    Fd at = openFolder(folder, true);
     struct stat status {};
-    if (::fstat(at, &status) != 0 || status.st_uid != ::geteuid())
-        fail(QStringLiteral("the folder %1 is %2's, not yours").arg(folder, userName(status.st_uid)));
+    if (make && (::fstat(at, &status) != 0 || status.st_uid != ::geteuid()))
+        fail(QStringLiteral("the folder %1 is %2's, not yours").arg(path, userName(status.st_uid)));
     return at;
 }
 
@@ -108,21 +95,8 @@ std::pair<QByteArray, struct stat> writeNew(int folder, const std::function<QByt
     }
     // Errors of the delayed writing (a full network disk) show only here.
     check(::fdatasync(fd) == 0 && ::fstat(fd, &status) == 0);
-    check(::close(fd.release()) == 0);
+    check(::close(std::exchange(fd.fd, -1)) == 0);
     return {file, status};
-}
-
-QList<QByteArray> ownFiles(int folder) {
-    QList<QByteArray> names;
-    DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | openFlags));
-    for (const dirent* entry; listing && (entry = ::readdir(listing));) {
-        struct stat status {};
-        if (::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode) &&
-            status.st_uid == ::geteuid())
-            names << entry->d_name;
-    }
-    if (listing) ::closedir(listing);
-    return names;
 }
 
 }  // namespace agelark::files
