@@ -162,7 +162,7 @@ class RebuildUnderBox(unittest.TestCase):
             self.stays_alone(p, "Improper Format!", 1.5)
             wait(p.ended, 1)
             self.assertEqual((p.boxes(), UNSAVED in text(p.pad())), ([], True))
-            p.close(MAIN)
+            p.close(MAIN, answer="Discard")
 
 
 class Minimised(unittest.TestCase):
@@ -212,8 +212,8 @@ class TwoCopies(unittest.TestCase):
             with open(a.path("Notes.txt"), "rb") as f:
                 self.assertEqual(f.read(), b"Notes\r\nfrom copy " + (b"A" if wrote is a else b"B"))
             self.assertEqual(text(asked.pad()), "Notes\nfrom copy " + ("A" if asked is a else "B"))
-            a.close(MAIN)
-            b.close(MAIN)
+            wrote.close(MAIN)
+            asked.close(MAIN, answer="Discard")
 
 
 class WindowSystem(unittest.TestCase):
@@ -300,7 +300,7 @@ class Speech(unittest.TestCase):
                     reader.hear(hear, since, 10) if hear else wait(lambda: False, 2)
                     if never:
                         self.assertNotRegex(reader.heard(since), never)
-            p.close(MAIN)
+            p.close(MAIN, answer="Discard")  # the spaces typed into the notes
 
 
 @unittest.skipUnless(os.environ.get("AGELARK_INSTALLED"), "run by tests/packaging/check_install_unprivileged.sh")
