@@ -1,6 +1,5 @@
-"""Drives the real agelark on a desktop of its own (session.sh) as a screen reader does, through AT-SPI;
-frames, minimising and closing go through the window manager. A failed step raises AssertionError; what a
-case starts ends with it."""
+"""Drives the real agelark on a desktop of its own (session.sh) as a screen reader does, through AT-SPI, and its
+frames through the window manager. A failed step raises AssertionError; what a case starts ends with it."""
 
 import os
 import pathlib
@@ -65,8 +64,7 @@ def text(a):
     return a.queryText().getText(0, -1)
 
 
-def insert(a, words):
-    """As if typed at the end."""
+def insert(a, words):  # as if typed at the end
     a.queryEditableText().insertText(a.queryText().characterCount, words, len(words.encode()))
 
 
@@ -123,7 +121,7 @@ class Program:
         self.executable = executable or self.path("agelark")
         self.x11 = "DISPLAY" in os.environ  # else natively on the session's Wayland compositor
         self.env = dict(os.environ, QT_QPA_PLATFORM="xcb" if self.x11 else "wayland", TZ="UTC", LC_ALL="C.UTF-8",
-                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_DATA_HOME=self.path("user-data"))
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_DATA_HOME=self.path("user-data"), QT_STYLE_OVERRIDE="")
         if not self.x11:  # Mesa's EGL leaks from a driver it unloads: only the whole stack tells whose the leak is
             self.env["ASAN_OPTIONS"] = self.env.get("ASAN_OPTIONS", "") + ":fast_unwind_on_malloc=0"
         if clock:
@@ -207,16 +205,10 @@ class Program:
 
     def frames(self, title):
         """Each frame the window is seen with, from now until it has stood still for half a second."""
-        seen, since = [], [0]
-
-        def still():
-            frame = self.frame(title)
-            if frame not in seen[-1:]:
-                seen.append(frame)
-                since[0] = time.monotonic()
-            return time.monotonic() - since[0] > 0.5
-        wait(still, 5, f"'{title}' was never framed and still")
-        return seen
+        seen = [(None, 0)]  # (frame, since when)
+        still = lambda frame: frame == seen[-1][0] or seen.append((frame, time.monotonic()))
+        wait(lambda: still(self.frame(title)) and time.monotonic() - seen[-1][1] > 0.5, 5, f"'{title}' never stood still")
+        return [frame for frame, _ in seen[1:]]
 
     def minimised(self, title):
         return "Iconic" in run("xprop", "-id", self.window_id(title), "WM_STATE")
