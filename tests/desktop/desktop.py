@@ -33,8 +33,7 @@ def wait(condition, seconds=5, failure=None):
 
 def spawn(case, command, **options):
     process = subprocess.Popen(command, **options)
-    case.addCleanup(process.wait)
-    case.addCleanup(process.kill)
+    case.addCleanup(lambda: process.kill() or process.wait())
     return process
 
 
@@ -74,32 +73,28 @@ def run(*command):
 
 
 class ScreenReader:
-    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose only
-    voice appends each utterance to a file: what a blind user hears, as lines of text. Settings, logs and
-    sockets live in a private folder (Orca's debug log too, when AGELARK_ORCA_LOG names a file)."""
+    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose one voice
+    appends each utterance to a file: what a blind user hears. The rest in a private folder; Orca's debug log in
+    AGELARK_ORCA_LOG's file, if set."""
 
     def __init__(self, case):
         home = folder(case, "orca-")
         self.spoken, socket, conf = (os.path.join(home, n) for n in ("spoken.txt", "speechd.sock", "speechd"))
         os.makedirs(os.path.join(conf, "modules"))
-        # The null sink stands in for a sound card; the one voice appends what it is given to speak to a file.
+        # The null sink stands in for a sound card.
         pathlib.Path(conf, "speechd.conf").write_text('AddModule "file" "sd_generic" "file.conf"\n'
                                                       'DefaultModule file\nAudioOutputMethod "pulse"\n')
         pathlib.Path(conf, "modules", "file.conf").write_text(  # GenericExecuteSynth "printf '%s\\n' \'$DATA\' >> FILE"
             f'GenericExecuteSynth "printf \'%s\\\\n\' \\\'$DATA\\\' >> {self.spoken}"\nAddVoice "en" "MALE1" "x"\n')
-        pathlib.Path(self.spoken).touch()
-        # Orca refuses to start beside any other Orca of this user, in whatever session it runs, as its pgrep
-        # finds them: here it finds none.
-        os.mkdir(os.path.join(home, "bin"))
-        os.symlink("/bin/false", os.path.join(home, "bin", "pgrep"))
-        env = dict(os.environ, HOME=home, SPEECHD_ADDRESS="unix_socket:" + socket,
-                   PATH=os.path.join(home, "bin") + ":" + os.environ["PATH"])
+        # Orca refuses to start beside any Orca of this user, in any session, that its pgrep finds: this finds none.
+        os.symlink("/bin/false", os.path.join(home, "pgrep"))
+        env = dict(os.environ, HOME=home, SPEECHD_ADDRESS="unix_socket:" + socket, PATH=home + ":" + os.environ["PATH"])
         log = open(os.path.join(home, "log.txt"), "w")
         spawn(case, ["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket, "-L", home, "-P", socket + ".pid"],
               env=env, stdout=log, stderr=log)
         wait(lambda: os.path.exists(socket), 10, "speech-dispatcher did not start")
         debug = ["--debug-file", os.environ["AGELARK_ORCA_LOG"]] if os.environ.get("AGELARK_ORCA_LOG") else []
-        spawn(case, ["orca", "-u", os.path.join(home, "orca")] + debug, env=env, stdout=log, stderr=log)
+        spawn(case, ["orca", "-u", os.path.join(home, "settings")] + debug, env=env, stdout=log, stderr=log)
         self.hear("Screen reader on", 0, 30)
 
     def heard(self, since=0):
@@ -165,8 +160,7 @@ class Program:
         return wait(lambda: next(c for c in find_all(within, role, name) if showing(c)), 5,
                     f"no {role} '{name}' showing in '{within.name}'")
 
-    def page(self, name):
-        """A page of the main window, selected by its tab."""
+    def page(self, name):  # selected by its tab
         press(self.control(self.window(MAIN), "page tab", name))
         return self.control(self.window(MAIN), "filler", name)
 
@@ -220,8 +214,7 @@ class Program:
         wait(lambda: self.minimised(title) == minimising, 3, f"'{title}' did not minimise or come back")
 
     def close(self, answer=None, ending=True):
-        """The main window's close box, through the window manager, with the `answer` to the question it asks;
-        it ends the program (unless not `ending`)."""
+        """The main window's close box, through the window manager; `answer` to its question; ending the program."""
         run("wmctrl", "-i", "-c", wait(lambda: self.window_id(MAIN), 3, "the window manager has no main window"))
         if answer:
             self.ok(self.box("not saved"), answer)
