@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Runs a command on a desktop of its own, as a user's session has one: a private D-Bus session with the
-# accessibility bus, a sound server whose speakers are a null sink, and either an Xvfb display under the
-# openbox window manager (x11) or weston's headless backend and no X display (wayland); several side by side.
-#   session.sh x11|wayland COMMAND [ARG...]
+# session.sh x11|wayland COMMAND [ARG...] runs the command on a desktop of its own, as a user's session has one:
+# a private D-Bus session with the accessibility bus, a sound server whose speakers are a null sink, and an Xvfb
+# display under the openbox window manager (x11) or weston's headless backend and no X display (wayland).
 set -euo pipefail
 if [ "$1" != --inside-session ]; then
   XDG_RUNTIME_DIR=$(mktemp -d) xvfb=

@@ -29,9 +29,8 @@ class Windows(unittest.TestCase):
     def placed(self, p, title, where):
         seen, main = p.frames(title), p.frames(MAIN)[-1]
         self.assertEqual(main["corner"], MOVED_TO)  # a rebuilt main window's too
-        for frame in seen:
-            off = [a - b for a, b in zip(frame[where], main[where])]
-            self.assertLessEqual(max(map(abs, off)), 3 if where == "centre" else 1, f"{title}: {frame}, {main}")
+        off = max(abs(a - b) for frame in seen for a, b in zip(frame[where], main[where]))
+        self.assertLessEqual(off, 3 if where == "centre" else 1, f"{title}: {seen}, {main}")
         for window in (title, MAIN):
             offered = set(re.findall(r"_NET_WM_ACTION_(\w+)", run("xprop", "-id", p.window_id(window), "_NET_WM_ALLOWED_ACTIONS")))
             self.assertEqual({"CLOSE", "MAXIMIZE_HORZ", "MAXIMIZE_VERT", "RESIZE"} & offered, {"CLOSE"}, window)
