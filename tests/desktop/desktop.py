@@ -136,10 +136,9 @@ class Program:
                                                      if a and a.get_process_id() == self.process.pid),
                         15, "the program never showed up on the accessibility bus")
         self.alive()
-        main = self.window(MAIN, 10)
         if self.x11:
             wait(lambda: self.frame(MAIN), 10, lambda: "the window manager never framed it: " + run("wmctrl", "-lp"))
-        return main
+        return self.window(MAIN, 10)
 
     def ended(self):
         return self.process.poll() is not None

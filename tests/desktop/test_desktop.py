@@ -173,7 +173,13 @@ class WindowSystem(unittest.TestCase):
     runs on Wayland and ends cleanly on SIGTERM, as when the desktop session ends (the headless compositor
     has no input to reach a close box); with no window system it says so in one line, status 1."""
 
-    def test_stale_display(self):
+    def test_stale_display_and_none(self):
+        p = Program(self)
+        for variable in ("QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"):
+            p.env.pop(variable, None)
+        self.assertRaisesRegex(AssertionError, "ended with 1", p.start)
+        self.assertRegex(p.errors, r"^agelark: no window system .*DISPLAY is not set.*WAYLAND_DISPLAY is not "
+                                   r"set.*Start Agelark from your desktop session[^\n]*\n$")
         p = Program(self)
         p.env.pop("QT_QPA_PLATFORM")  # the program chooses
         p.env["DISPLAY"] = next(f":{n}" for n in range(400, 500) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
@@ -183,14 +189,6 @@ class WindowSystem(unittest.TestCase):
         wait(lambda: "Days" in p.control(p.window(MAIN), "notification", "Sony result").name, 3, "the PS2 does not count")
         p.process.terminate()
         p.alive(ended=True)
-
-    def test_no_window_system(self):
-        p = Program(self)
-        for variable in ("QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"):
-            p.env.pop(variable, None)
-        self.assertRaisesRegex(AssertionError, "ended with 1", p.start)
-        self.assertRegex(p.errors, r"^agelark: no window system .*DISPLAY is not set.*WAYLAND_DISPLAY is not "
-                                   r"set.*Start Agelark from your desktop session[^\n]*\n$")
 
 
 AGE = r"\d+ Days, \d\d:\d\d:\d\d"
