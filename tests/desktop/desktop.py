@@ -90,8 +90,7 @@ class ScreenReader:
         os.symlink("/bin/false", os.path.join(home, "pgrep"))
         env = dict(os.environ, HOME=home, SPEECHD_ADDRESS="unix_socket:" + socket, PATH=home + ":" + os.environ["PATH"])
         log = open(os.path.join(home, "log.txt"), "w")
-        spawn(case, ["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket, "-L", home, "-P", socket + ".pid"],
-              env=env, stdout=log, stderr=log)
+        spawn(case, ["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket], env=env, stdout=log, stderr=log)
         wait(lambda: os.path.exists(socket), 10, "speech-dispatcher did not start")
         debug = ["--debug-file", os.environ["AGELARK_ORCA_LOG"]] if os.environ.get("AGELARK_ORCA_LOG") else []
         spawn(case, ["orca", "-u", os.path.join(home, "settings")] + debug, env=env, stdout=log, stderr=log)

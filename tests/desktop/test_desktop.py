@@ -12,7 +12,6 @@ from desktop import (BOX, HANDHELD, MAIN, PATIENCE, SAVED, Program, ScreenReader
                      showing, spawn, text, wait)
 
 MOVED_TO = (96, 152)  # away from the screen's centre, where openbox puts a new window, and from its corner
-UNSAVED = "not saved yet"
 
 
 def clock_of(count):  # the time part of a count from midnight ("9772 Days, 03:13:50 Ago"), in seconds of the day
@@ -65,7 +64,7 @@ class Windows(unittest.TestCase):
         p.press("Sony", "PS2")
         self.refuses(since, date)
         self.refuses(find_all(main, "text", "Sony count-from date")[0], "03/04/2000")
-        insert(p.pad(), UNSAVED)
+        insert(p.pad(), "not saved yet")
         p.press("Sony", "Visit website")
         warning = p.box("Could not open")
         self.assertEqual(warning.getRoleName(), "alert")
@@ -83,7 +82,7 @@ class Windows(unittest.TestCase):
         self.assertFalse(wait(lambda: not showing(main) or p.boxes(), 1), "Reset under the notice was not refused")
         p.press("Custom", "Reset")
         wait(lambda: not showing(main), 3, "Reset did not start the window over")
-        self.assertIn(UNSAVED, text(p.pad()))  # what was typed stays, through both rebuilds
+        self.assertIn("not saved yet", text(p.pad()))  # what was typed stays, through both rebuilds
         p.press("Nintendo", "Handhelds")
         self.placed(p, HANDHELD, "corner")
         p.minimise(HANDHELD)
