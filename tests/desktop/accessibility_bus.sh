@@ -1,7 +1,5 @@
-# Sourced: start_accessibility_bus LOG starts the accessibility bus launcher on
-# the session bus, leaves its process id in $bus, and returns once the launcher
-# owns the bus's name (waited for without activating it, which would start a
-# second launcher). Programs find this bus only when it is there at their start.
+# Sourced: start_accessibility_bus LOG starts the accessibility bus launcher ($bus) and returns once it owns the
+# bus's name, waited for without activating it (that starts a second one); programs started before never find it.
 start_accessibility_bus() {
   /usr/libexec/at-spi-bus-launcher --launch-immediately >"$1" 2>&1 &
   bus=$!

@@ -1,5 +1,5 @@
-"""Drives the real agelark on a desktop of its own (session.sh) as a screen reader does, through AT-SPI;
-frames, minimising and closing go through the window manager. A failed step raises AssertionError."""
+"""Drives the real agelark on a desktop of its own (session.sh) as a screen reader does, through AT-SPI, and its
+frames through the window manager. A failed step raises AssertionError; what a case starts ends with it."""
 
 import os
 import pathlib
@@ -16,8 +16,8 @@ PATIENCE = float(os.environ.get("AGELARK_PATIENCE", "1"))  # longer under the sa
 
 
 def wait(condition, seconds=5, failure=None):
-    """Polls `condition` until it returns something true, and returns that; after `seconds` (times the
-    patience) fails with `failure`, or returns anyway. A call failing (an object gone) counts as false."""
+    """`condition`'s first true result within `seconds` times the patience, a call failing (an object gone)
+    counting as false; past them, fails with `failure` or returns the false one."""
     deadline = time.monotonic() + seconds * PATIENCE
     while True:
         try:
@@ -31,6 +31,18 @@ def wait(condition, seconds=5, failure=None):
         time.sleep(0.05)
 
 
+def spawn(case, command, **options):
+    process = subprocess.Popen(command, **options)
+    case.addCleanup(lambda: process.kill() or process.wait())
+    return process
+
+
+def folder(case, prefix):
+    made = tempfile.mkdtemp(prefix=prefix)
+    case.addCleanup(shutil.rmtree, made, ignore_errors=True)
+    return made
+
+
 def showing(a):
     return a and a.getState().contains(pyatspi.STATE_SHOWING)
 
@@ -42,10 +54,6 @@ def find_all(within, role, name=None):
             + find_all(child, role, name)]
 
 
-def find(within, role, name=None):
-    return next(iter(find_all(within, role, name)), None)
-
-
 def press(a):
     action = a.queryAction()
     next(action.doAction(i) for i in range(action.nActions) if action.getName(i).lower() == "press")
@@ -55,8 +63,7 @@ def text(a):
     return a.queryText().getText(0, -1)
 
 
-def insert(a, words):
-    """As if typed at the end, through the editable-text interface."""
+def insert(a, words):  # as if typed at the end
     a.queryEditableText().insertText(a.queryText().characterCount, words, len(words.encode()))
 
 
@@ -66,60 +73,31 @@ def run(*command):
 
 
 class ScreenReader:
-    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose only
-    voice appends each utterance to a file: what a blind user hears, as lines of text. Settings, logs and
-    sockets live in a private folder (Orca's debug log too, when AGELARK_ORCA_LOG names a file)."""
+    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose one voice
+    appends each utterance to a file: what a blind user hears. The rest in a private folder; Orca's debug log in
+    AGELARK_ORCA_LOG's file, if set."""
 
-    def __enter__(self):
-        self.folder, self.processes = tempfile.mkdtemp(prefix="orca-"), []
-        try:
-            return self.start()
-        except BaseException:
-            self.__exit__()
-            raise
-
-    def start(self):
-        self.spoken, socket, conf = (os.path.join(self.folder, n) for n in ("spoken.txt", "speechd.sock", "speechd"))
+    def __init__(self, case):
+        home = folder(case, "orca-")
+        self.spoken, socket, conf = (os.path.join(home, n) for n in ("spoken.txt", "speechd.sock", "speechd"))
         os.makedirs(os.path.join(conf, "modules"))
-        # The null sink stands in for a sound card; the one voice appends what it is given to speak to a file.
+        # The null sink stands in for a sound card.
         pathlib.Path(conf, "speechd.conf").write_text('AddModule "file" "sd_generic" "file.conf"\n'
                                                       'DefaultModule file\nAudioOutputMethod "pulse"\n')
         pathlib.Path(conf, "modules", "file.conf").write_text(  # GenericExecuteSynth "printf '%s\\n' \'$DATA\' >> FILE"
             f'GenericExecuteSynth "printf \'%s\\\\n\' \\\'$DATA\\\' >> {self.spoken}"\nAddVoice "en" "MALE1" "x"\n')
-        pathlib.Path(self.spoken).touch()
-        # Orca refuses to start beside any other Orca of this user, in whatever session it runs, as its pgrep
-        # finds them: here it finds none.
-        os.mkdir(os.path.join(self.folder, "bin"))
-        os.symlink("/bin/false", os.path.join(self.folder, "bin", "pgrep"))
-        env = dict(os.environ, HOME=self.folder, SPEECHD_ADDRESS="unix_socket:" + socket,
-                   PATH=os.path.join(self.folder, "bin") + ":" + os.environ["PATH"])
-        log = open(os.path.join(self.folder, "log.txt"), "w")
-        self.processes.append(subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket, "-L",
-                                                self.folder, "-P", socket + ".pid"], env=env, stdout=log, stderr=log))
+        # Orca refuses to start beside any Orca of this user, in any session, that its pgrep finds: this finds none.
+        os.symlink("/bin/false", os.path.join(home, "pgrep"))
+        env = dict(os.environ, HOME=home, SPEECHD_ADDRESS="unix_socket:" + socket, PATH=home + ":" + os.environ["PATH"])
+        log = open(os.path.join(home, "log.txt"), "w")
+        spawn(case, ["speech-dispatcher", "-s", "-t", "0", "-C", conf, "-S", socket], env=env, stdout=log, stderr=log)
         wait(lambda: os.path.exists(socket), 10, "speech-dispatcher did not start")
         debug = ["--debug-file", os.environ["AGELARK_ORCA_LOG"]] if os.environ.get("AGELARK_ORCA_LOG") else []
-        self.processes.append(subprocess.Popen(["orca", "-u", os.path.join(self.folder, "orca")] + debug,
-                                               env=env, stdout=log, stderr=log))
+        spawn(case, ["orca", "-u", os.path.join(home, "settings")] + debug, env=env, stdout=log, stderr=log)
         self.hear("Screen reader on", 0, 30)
-        return self
-
-    def __exit__(self, *_):
-        for process in reversed(self.processes):
-            process.kill()
-            process.wait()
-        shutil.rmtree(self.folder, ignore_errors=True)
 
     def heard(self, since=0):
-        with open(self.spoken, errors="replace") as f:
-            return f.read()[since:]
-
-    def keys(self, keys):
-        """Typed as on a keyboard: xdotool key names, and 'text' typed as it is. Returns where the speech since
-        begins."""
-        since = len(self.heard())
-        for key in keys.split():
-            run(*["xdotool", "type", "--delay", "50", key[1:-1]] if key[0] == "'" else ["xdotool", "key", key])
-        return since
+        return pathlib.Path(self.spoken).read_text(errors="replace")[since:]
 
     def hear(self, pattern, since, seconds=5):
         return wait(lambda: re.search(pattern, self.heard(since), re.S), seconds,
@@ -127,17 +105,17 @@ class ScreenReader:
 
 
 class Program:
-    """A copy of build/app in a temporary folder, or `executable` as it is; killed when its `with` ends. The
-    wall clock may start at `clock` ("2045-09-29 03:14:05") and run on; timers keep the real one."""
+    """A copy of build/app in a temporary folder, or `executable` as it is; killed when `case` ends. The wall
+    clock may start at `clock` ("2045-09-29 03:14:05") and run on; timers keep the real one."""
 
-    def __init__(self, executable=None, clock=None):
-        self.folder, self.process = tempfile.mkdtemp(prefix="agelark-"), None
+    def __init__(self, case, executable=None, clock=None):
+        self.case, self.folder = case, folder(case, "agelark-")
         if not executable:
             shutil.copytree(os.environ["AGELARK_APP_DIR"], self.folder, dirs_exist_ok=True)
         self.executable = executable or self.path("agelark")
         self.x11 = "DISPLAY" in os.environ  # else natively on the session's Wayland compositor
         self.env = dict(os.environ, QT_QPA_PLATFORM="xcb" if self.x11 else "wayland", TZ="UTC", LC_ALL="C.UTF-8",
-                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_DATA_HOME=self.path("user-data"))
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", XDG_DATA_HOME=self.path("user-data"), QT_STYLE_OVERRIDE="")
         if not self.x11:  # Mesa's EGL leaks from a driver it unloads: only the whole stack tells whose the leak is
             self.env["ASAN_OPTIONS"] = self.env.get("ASAN_OPTIONS", "") + ":fast_unwind_on_malloc=0"
         if clock:
@@ -145,31 +123,21 @@ class Program:
                             FAKETIME_DONT_FAKE_MONOTONIC="1",
                             ASAN_OPTIONS=self.env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0")
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        shutil.rmtree(self.folder, ignore_errors=True)
-
     def path(self, name):
         return os.path.join(self.folder, name)
 
     def start(self):
-        """Starts it and returns its main window once shown (and framed, on X11)."""
+        """Returns its main window once shown (and framed, on X11)."""
         with open(self.path("stderr.txt"), "w") as errors:
-            self.process = subprocess.Popen([self.executable], cwd=self.folder, env=self.env,
-                                            stdout=subprocess.DEVNULL, stderr=errors)
+            self.process = spawn(self.case, [self.executable], cwd=self.folder, env=self.env,
+                                 stdout=subprocess.DEVNULL, stderr=errors)
         self.app = wait(lambda: self.ended() or next(a for a in pyatspi.Registry.getDesktop(0)
                                                      if a and a.get_process_id() == self.process.pid),
                         15, "the program never showed up on the accessibility bus")
         self.alive()
-        main = self.window(MAIN, 10)
         if self.x11:
             wait(lambda: self.frame(MAIN), 10, lambda: "the window manager never framed it: " + run("wmctrl", "-lp"))
-        return main
+        return self.window(MAIN, 10)
 
     def ended(self):
         return self.process.poll() is not None
@@ -187,12 +155,10 @@ class Program:
                     f"no window '{title}' shown")
 
     def control(self, within, role, name):
-        """A control of a window, waited for until it is there and showing."""
         return wait(lambda: next(c for c in find_all(within, role, name) if showing(c)), 5,
                     f"no {role} '{name}' showing in '{within.name}'")
 
-    def page(self, name):
-        """A page of the main window, selected by its tab."""
+    def page(self, name):  # selected by its tab
         press(self.control(self.window(MAIN), "page tab", name))
         return self.control(self.window(MAIN), "filler", name)
 
@@ -212,15 +178,14 @@ class Program:
                     lambda: f"no box saying '{phrase}'; boxes shown: {[said for _, said in self.boxes()]}")
 
     def ok(self, box, button="OK"):
-        press(find(box, "push button", button))
-        wait(lambda: not showing(box), 5, f"the box stayed open after its {button}")
+        press(find_all(box, "push button", button)[0])
+        wait(lambda: not showing(box), 5, f"'{box.name}' stayed open after its {button}")
 
     def window_id(self, title):
-        """The X window of that title, as the window manager lists the program's windows."""
-        for line in run("wmctrl", "-lp").splitlines():  # "0x00200006  0 11755  host Title with spaces"
-            m = re.match(r"(0x[0-9a-f]+)\s+-?\d+\s+(\d+)\s+\S+ (.*)$", line)
-            if m and int(m.group(2)) == self.process.pid and m.group(3) == title:
-                return m.group(1)
+        """The X window of that title among the program's that the window manager lists."""
+        return next(window for window, pid, name in re.findall(r"^(0x\w+) +-?\d+ +(\d+) +\S+ (.*)$",
+                                                                run("wmctrl", "-lp"), re.M)
+                    if int(pid) == self.process.pid and name == title)
 
     def frame(self, title):
         """Where the window manager has framed the window: its frame's corner and centre on the screen."""
@@ -232,16 +197,10 @@ class Program:
 
     def frames(self, title):
         """Each frame the window is seen with, from now until it has stood still for half a second."""
-        seen, since = [], [0]
-
-        def still():
-            frame = self.frame(title)
-            if frame and frame not in seen[-1:]:
-                seen.append(frame)
-                since[0] = time.monotonic()
-            return seen and time.monotonic() - since[0] > 0.5
-        wait(still, 5, f"'{title}' was never framed and still")
-        return seen
+        seen = [(None, 0)]  # (frame, since when)
+        still = lambda frame: frame == seen[-1][0] or seen.append((frame, time.monotonic()))
+        wait(lambda: still(self.frame(title)) and time.monotonic() - seen[-1][1] > 0.5, 5, f"'{title}' never stood still")
+        return [frame for frame, _ in seen[1:]]
 
     def minimised(self, title):
         return "Iconic" in run("xprop", "-id", self.window_id(title), "WM_STATE")
@@ -252,11 +211,10 @@ class Program:
               else ["wmctrl", "-i", "-a", self.window_id(title)]))
         wait(lambda: self.minimised(title) == minimising, 3, f"'{title}' did not minimise or come back")
 
-    def close(self, title, ending=None, answer=None):
-        """Its close box, through the window manager, with the `answer` to the question it asks; the main
-        window's ends the program (unless `ending` is False)."""
-        run("wmctrl", "-i", "-c", wait(lambda: self.window_id(title), 3, f"the window manager has no '{title}'"))
+    def close(self, answer=None, ending=True):
+        """The main window's close box, through the window manager; `answer` to its question; ending the program."""
+        run("wmctrl", "-i", "-c", wait(lambda: self.window_id(MAIN), 3, "the window manager has no main window"))
         if answer:
             self.ok(self.box("not saved"), answer)
-        if ending or (ending is None and title == MAIN):
+        if ending:
             self.alive(ended=True)

@@ -1,32 +1,29 @@
 #!/usr/bin/env bash
-# Runs a command on a desktop of its own, as a user's session has one: a private D-Bus session with the
-# accessibility bus, a sound server whose speakers are a null sink, and either an Xvfb display with the
-# openbox window manager (x11) or weston's headless backend with no X display (wayland). Several may run
-# side by side.   session.sh x11|wayland COMMAND [ARG...]
+# session.sh x11|wayland COMMAND [ARG...] runs the command on a desktop of its own, as a user's session has one:
+# a private D-Bus session with the accessibility bus, a sound server whose speakers are a null sink, and an Xvfb
+# display under the openbox window manager (x11) or weston's headless backend and no X display (wayland).
 set -euo pipefail
 if [ "$1" != --inside-session ]; then
-  session=$(mktemp -d) xvfb=
-  trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true; rm -rf "$session"' EXIT
-  export XDG_RUNTIME_DIR="$session/runtime"
-  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  XDG_RUNTIME_DIR=$(mktemp -d) xvfb=
+  export XDG_RUNTIME_DIR
+  trap 'kill $xvfb 2>/dev/null || true; wait $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
   unset DISPLAY
   if [ "$1" = x11 ]; then
-    # Xvfb picks a free display number itself and tells it once it serves, so parallel runs never race
-    # for one; -noreset keeps it from resetting, refusing connections meanwhile, when its last client goes.
-    mkfifo "$session/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$session/display" 2>"$session/xvfb.log" &
+    # Xvfb takes a free display number itself and tells it once it serves, so parallel runs never race for
+    # one; -noreset keeps it from resetting, refusing connections meanwhile, when its last client goes.
+    exec 3< <(exec Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>"$XDG_RUNTIME_DIR/xvfb.log")
     xvfb=$!
-    read -r -t 10 number <"$session/display" || { cat "$session/xvfb.log" >&2; exit 1; }
+    read -r -t 10 number <&3 || { cat "$XDG_RUNTIME_DIR/xvfb.log" >&2; exit 1; }
     export DISPLAY=":$number"
   fi
-  AGELARK_SESSION_DIR=$session dbus-run-session -- bash "$0" --inside-session "$@"
+  dbus-run-session -- bash "$0" --inside-session "$@"
   exit
 fi
-log=$AGELARK_SESSION_DIR/desktop.log
-export PULSE_SERVER=unix:$AGELARK_SESSION_DIR/sound
-HOME=$AGELARK_SESSION_DIR XDG_RUNTIME_DIR=$AGELARK_SESSION_DIR pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-level=error \
+log=$XDG_RUNTIME_DIR/desktop.log
+export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/sound
+HOME=$XDG_RUNTIME_DIR pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-level=error \
   --load="module-native-protocol-unix auth-anonymous=1 socket=${PULSE_SERVER#unix:}" \
-  --load="module-null-sink sink_name=speakers" >"$AGELARK_SESSION_DIR/sound.log" 2>&1 &
+  --load="module-null-sink sink_name=speakers" >"$XDG_RUNTIME_DIR/sound.log" 2>&1 &
 sound=$!
 if [ "$2" = x11 ]; then
   openbox --sm-disable >"$log" 2>&1 &
@@ -39,8 +36,8 @@ fi
 desktop=$! bus=
 trap 'kill $desktop $sound $bus 2>/dev/null || true; wait $desktop $sound $bus 2>/dev/null || true' EXIT
 for _ in $(seq 100); do up && break; sleep 0.1; done
-up || { echo "the $2 desktop did not start:" >&2; cat "$log" "$AGELARK_SESSION_DIR/sound.log" >&2; exit 1; }
+up || { echo "the $2 desktop did not start:" >&2; cat "$log" "$XDG_RUNTIME_DIR/sound.log" >&2; exit 1; }
 source "$(dirname "$0")/accessibility_bus.sh"
-start_accessibility_bus "$AGELARK_SESSION_DIR/a11y.log"
+start_accessibility_bus "$XDG_RUNTIME_DIR/a11y.log"
 shift 2
 "$@"
