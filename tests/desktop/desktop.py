@@ -25,9 +25,9 @@ def wait(condition, seconds=5, failure=None):
         except Exception:
             result = None
         if result or time.monotonic() > deadline:
-            if not result and failure:
-                raise AssertionError(failure() if callable(failure) else failure)
-            return result
+            if result or not failure:
+                return result
+            raise AssertionError(failure() if callable(failure) else failure)
         time.sleep(0.05)
 
 
@@ -73,9 +73,8 @@ def run(*command):
 
 
 class ScreenReader:
-    """Orca on this session's accessibility bus, speaking through a speech-dispatcher of its own whose one voice
-    appends each utterance to a file: what a blind user hears. The rest in a private folder; Orca's debug log in
-    AGELARK_ORCA_LOG's file, if set."""
+    """Orca on this session's bus, speaking through a speech-dispatcher of its own whose one voice appends each
+    utterance to a file: what a blind user hears. Orca's debug log in AGELARK_ORCA_LOG's file, if set."""
 
     def __init__(self, case):
         home = folder(case, "orca-")

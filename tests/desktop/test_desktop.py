@@ -20,10 +20,8 @@ def clock_of(count):  # the time part of a count from midnight ("9772 Days, 03:1
 
 
 class Windows(unittest.TestCase):
-    """Windows as a user and a screen reader meet them: placed by their frames (openbox draws them) from their
-    first show on, and not resizable; read as frames, boxes as alerts, a page's lines as separators; a date box
-    the keyboard cannot change, AT-SPI cannot either; the save heard. A rebuild of the main window due under a
-    message box waits for it, the notes kept; a press under a box is refused; the close box asks."""
+    """Placed by their frames from their first show on, not resizable; read as frames, boxes as alerts; date
+    boxes nobody can change; the save heard; a rebuild due under a box waits for it; the close box asks."""
 
     def placed(self, p, title, where):
         seen, main = p.frames(title), p.frames(MAIN)[-1]
@@ -123,16 +121,14 @@ class Minimised(unittest.TestCase):
 
 
 def contrast(a, b):  # of two colours (r, g, b), as the accessibility guidelines define it
-    lum = [0.05 + sum(w * (v / 3295 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4)
-                      for w, v in zip((0.2126, 0.7152, 0.0722), c)) for c in (a, b)]
+    lum = [0.05 + sum(w * (v / 3295 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4) for w, v in
+                      zip((0.2126, 0.7152, 0.0722), c)) for c in (a, b)]
     return max(lum) / min(lum)
 
 
 class TwoCopies(unittest.TestCase):
-    """Two copies on one program folder, the second under a dark style. Under either, the texts on the program's
-    own pages (the custom result it colours, the clock) read at 4.5:1 or more on the screen: their glyphs' colour
-    against the ground around. Saving the notes at the same moment, exactly one copy writes, the other asks;
-    Cancel keeps its pad, and the file holds one text whole."""
+    """Two copies on one folder, the second under a dark style: the texts it colours read at 4.5:1 or more on
+    screen; saving at one moment, one copy writes, the other asks, and the file holds one text whole."""
 
     def test_styles_and_saving_at_once(self):
         changed = "has been changed by another program, or by another copy of Agelark"
@@ -168,9 +164,8 @@ class TwoCopies(unittest.TestCase):
 
 
 class WindowSystem(unittest.TestCase):
-    """Beside a headless weston: a DISPLAY left over from an ended X session does not stop the program, it
-    runs on Wayland and ends cleanly on SIGTERM, as when the desktop session ends (the headless compositor
-    has no input to reach a close box); with no window system it says so in one line, status 1."""
+    """A stale DISPLAY beside a headless weston: it runs on Wayland and ends cleanly on SIGTERM, as a session's
+    end ends it; with no window system at all it says so in one line, status 1."""
 
     def test_stale_display_and_none(self):
         p = Program(self)
@@ -250,9 +245,8 @@ class Speech(unittest.TestCase):
 
 @unittest.skipUnless(os.environ.get("AGELARK_INSTALLED"), "run by tests/packaging/check_install_unprivileged.sh")
 class Installed(unittest.TestCase):
-    """An installed Agelark that the user may not write: its pictures found, the notes saved to the user's own
-    copy from the first save on, without a word, and read from it the next time; Visit opens the About page
-    installed with it through xdg-open and the user's default program for web pages, no network involved."""
+    """Installed where the user may not write: the notes saved to the user's own copy without a word and read
+    back next time; Visit opens the installed About page through xdg-open."""
 
     def test_own_copy_and_about_page(self):
         opened = os.path.join(os.environ["HOME"], "opened")
