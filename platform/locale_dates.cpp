@@ -75,7 +75,11 @@ DateForm dateFormOf(const QLocale& locale) {
 }
 
 QString dateTimeText(const CivilDateTime& moment) {
-    return QString::fromStdString(formatDateText(moment, dateFormOf(QLocale())));
+    // Written ten times a second for the date boxes; the locale changes seldom.
+    static QLocale formOf;
+    static DateForm form = dateFormOf(formOf);
+    if (const QLocale locale; !(locale == formOf)) form = dateFormOf(formOf = locale);
+    return QString::fromStdString(formatDateText(moment, form));
 }
 
 double dateTimeOfText(const QString& text) { return parseDateText(text.toStdString(), dateFormOf(QLocale())); }
