@@ -38,9 +38,8 @@ private slots:
         };
         const double newYear = dateSerial(2015, 1, 1), tenPm = dateSerial(2015, 1, 1, 22, 0, 0);
         row("day zero", "12/30/1899", 0.0);
-        row("days since day zero", "11/10/2020", 44145.0);
+        row("days since day zero, month first", "11/10/2020", 44145.0);
         row("before day zero: the time of day unsigned", "12/29/1899 6:00", -1.25);
-        row("month first", "09/11/1977", dateSerial(1977, 9, 11));
         row("single digits", "1/1/2015", newYear);
         row("blanks around", " \t01/01/2015\t ", newYear);
         row("pm, no blank", "1/1/2015 10:00pm", tenPm);
