@@ -65,8 +65,7 @@ private slots:
         QVERIFY2(p.messages.told().isEmpty(), qPrintable(p.messages.told().join("|")));  // every picture found
 
         QCOMPARE(appFilePath("\\about.html"), (installed ? data : program) + "/about.html");
-        const NotesPaths notes = notesPaths();
-        QCOMPARE(notes.beside, installed ? notes.own : program + "/Notes.txt");
+        QCOMPARE(notesPaths().beside, installed ? notesPaths().own : program + "/Notes.txt");
         QCOMPARE(p.find<QPlainTextEdit>("Form1", "txtNotes")->toPlainText().contains("left beside"), !installed);
     }
 };

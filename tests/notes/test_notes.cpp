@@ -270,7 +270,7 @@ private slots:
     // opens (typed for something else) is not taken, one after half a second is; Enter in a question is Cancel.
     void theBoxesShowPlainTextAndTakeNoKeysAtOnce() {
         const QString html = "<h1>Notes are up to date</h1>";
-        for (int kind : {0, 2}) {  // a warning is an information box with another icon
+        for (const bool question : {false, true}) {  // a warning box is an information box with another icon
             Qt::TextFormat format = Qt::AutoText;
             for (int after : {0, 700})
                 QTimer::singleShot(after, [&, after] {
@@ -280,8 +280,8 @@ private slots:
                     QTest::keyClick(box, Qt::Key_Return);
                 });
             const qint64 opened = QDateTime::currentMSecsSinceEpoch();
-            if (kind == 0) systemMessageBoxes().information(nullptr, html);
-            if (kind == 2) QCOMPARE(systemMessageBoxes().question(nullptr, html, {"Overwrite"}), -1);
+            if (!question) systemMessageBoxes().information(nullptr, html);
+            if (question) QCOMPARE(systemMessageBoxes().question(nullptr, html, {"Overwrite"}), -1);
             QVERIFY(QDateTime::currentMSecsSinceEpoch() - opened >= 500);
             QCOMPARE(format, Qt::PlainText);
         }
