@@ -204,8 +204,8 @@ private slots:
             {{start, save, "bob mv $S $B/old && mkdir -m 2777 $S && echo >$S/Notes.txt && chmod 6777 $S/Notes.txt",
               save, quit}, {"replaced since by another, agelark-bob's. The file there is agelark-bob's"}, notes});
         row("bob's link to her home put in place of the folder",
-            {{start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"}, kept,
-             0600});
+            {{start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"},
+             kept, 0600});
         row("bob's file in place of the notes, under a lease",
             {{start, lease, save, quit}, {"another program holds it open"}, kept, 0600});
         row("bob's link as her data folder in a shared sticky one",
