@@ -1,6 +1,5 @@
-// Any text typed into a date box, read month first and in a day-first form with
-// a two-character separator and a 24-hour clock: the parse either gives a moment that
-// the same form's text reads back to the same second, or a conversion error.
+// Any date-box text, read month first and day first (". ", 24 hours): a conversion error, or a moment in years
+// 100-9999 whose text in the same form reads back to the same second.
 
 #include <cstdint>
 #include <cstdlib>

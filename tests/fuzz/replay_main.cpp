@@ -1,5 +1,4 @@
-// Replays a fuzz target's corpus as an ordinary test: every file under the
-// folder named on the command line goes through the target once.
+// A fuzz target's corpus as an ordinary test: every file under the folder named goes through the target once.
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,5 @@
-// The Visit buttons hand the site address (the one the build was given, else
-// the About page) to the desktop's opener, and tell the user, over the window
-// whose button was pressed, when it fails. Where the program finds its data
-// files, and whether it keeps notes beside itself.
+// The Visit buttons hand the site address to the desktop's opener and tell a failure over the window. Where the
+// program finds its data files, and whether it keeps notes beside itself.
 
 #include <QDir>
 #include <QFile>
@@ -19,37 +17,31 @@ using namespace agelark::testing;
 class VisitTest : public QObject {
     Q_OBJECT
 private slots:
-    void everyButtonStartsTheOpenerWithTheAddressAlone() {
-        StartedProgram program;
-        program.openHandheld();
-        for (const char* button : {"cmdQAV3_0", "cmdQAV3_1", "cmdQAV3_2", "cmdQAV4_1", "cmdQAV5_1"})
-            program.click("Form1", button);
-        program.click("Form2", "cmdqAv");
-        QCOMPARE(program.launcher.started, QList<QStringList>(6, QStringList{"xdg-open", siteAddress()}));
-    }
-
-    // The real launcher, with an opener on the search path that starts and then fails (no browser to open the
-    // address with): told later, over the window; one not installed, or one that opens, the desktop tier meets.
-    void anOpenerThatFailsIsTold() {
+    // Each button starts the opener with the address alone, here one on the search path that starts and then fails (no
+    // browser to open the address with): told later. One not installed, or one that opens, the desktop tier meets.
+    void everyButtonStartsTheOpenerAndItsFailureIsTold() {
         TestProgram program;
         install(Platform{&program.clock, &program.messages, &program.beep, &systemLauncher(), program.appFolder()});
         QTemporaryDir bin;
-        QVERIFY(writeFile(bin.filePath("xdg-open"), "#!/bin/sh\nsleep 0.2\nexit 3\n"));
+        QVERIFY(writeFile(bin.filePath("xdg-open"), "#!/bin/sh\necho \"$#:$1\" >>\"$0.log\"\nsleep 0.2\nexit 3\n"));
         QVERIFY(QFile::setPermissions(bin.filePath("xdg-open"), QFile::ReadOwner | QFile::ExeOwner));
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
         program.start();
-        program.click("Form1", "cmdQAV5_1");
+        program.openHandheld();
+        for (const char* button : {"cmdQAV3_0", "cmdQAV3_1", "cmdQAV3_2", "cmdQAV4_1", "cmdQAV5_1"})
+            program.click("Form1", button);
+        program.click("Form2", "cmdqAv");
         qputenv("PATH", path);
-        QTRY_COMPARE(program.messages.shown.size(), 1);
+        QTRY_COMPARE(program.messages.shown.size(), 6);
         const QString shown = program.messages.shown[0].text;
         QVERIFY2(shown.contains("\"xdg-open\" ended with exit status 3") && shown.contains("open " + siteAddress()),
                  qPrintable(shown));
+        QCOMPARE(fileBytes(bin.filePath("xdg-open.log")), QByteArray("1:" + siteAddress().toUtf8() + "\n").repeated(6));
     }
 
-    // A build folder (or one unpacked whole) holds the data beside the program and keeps the notes there, even
-    // with an older install around; installed, the data lies in ../share/agelark and a Notes.txt left beside the
-    // program is not read: the user's own copy is the only one.
+    // A build folder (or one unpacked whole) holds the data and the notes beside the program, even with an install
+    // around; installed, the data lies in ../share/agelark and a Notes.txt beside the program is not read.
     void dataFilesAndNotes_data() {
         QTest::addColumn<bool>("installed");
         QTest::newRow("build folder") << false;
@@ -73,8 +65,7 @@ private slots:
         QVERIFY2(p.messages.told().isEmpty(), qPrintable(p.messages.told().join("|")));  // every picture found
 
         QCOMPARE(appFilePath("\\about.html"), (installed ? data : program) + "/about.html");
-        const NotesPaths notes = notesPaths();
-        QCOMPARE(notes.beside, installed ? notes.own : program + "/Notes.txt");
+        QCOMPARE(notesPaths().beside, installed ? notesPaths().own : program + "/Notes.txt");
         QCOMPARE(p.find<QPlainTextEdit>("Form1", "txtNotes")->toPlainText().contains("left beside"), !installed);
     }
 };

@@ -36,9 +36,9 @@ struct Case {
     int asks = 0;                // questions until Overwrite has written the pad's text; -1: Save refuses
 };
 
-// agelark-ann runs the program from the folder $S, in $B (root's, group agelark-share, setgid, the group may write);
-// her home is $H. Steps: hers, "start [data folder]", "save TEXT", "quit TEXT" (Save, and the program ends at once); a
-// shell command of "ann", "bob" or "root" (which must succeed).
+// agelark-ann runs the program from $S in $B (root's, setgid, group agelark-share may write); her home is $H. Steps:
+// hers ("start [data folder]", "save TEXT", "quit TEXT": Save, and the program ends) or a shell command of "ann",
+// "bob" or "root" (which must succeed).
 struct Shared {
     QStringList steps;
     QStringList says;   // a phrase of each box she is shown, in order
@@ -72,57 +72,53 @@ Q_DECLARE_METATYPE(Shared)
 class NotesTest : public QObject {
     Q_OBJECT
 private slots:
-    // The pad shows the file's text, which an unedited save leaves byte for byte. What changed since the load is asked
-    // about: Cancel keeps it, Overwrite replaces what the user was told of. A failure is told, even while another box
-    // is open, and keeps the file. The pad keeps the text; the next save asks nothing.
+    // The pad shows the file's text, kept byte for byte by an unedited save. A change since the load is asked about:
+    // Cancel keeps it, Overwrite replaces what was told. A failure is told and keeps the file; the pad keeps the text.
     void aSave_data() {
         QTest::addColumn<Case>("row");
-        QTest::newRow("Windows-1252 and UTF-8: stray bytes, a mark, overlong forms, a surrogate, cut off at the end")
-            << Case{.content = "Caf\xE9 \x80\x93q\x94\x81\xEF\xBB\xBF \xC3\xA9\xF0\x9F\x98\x80 \xC0\xAF\xC1\xBF"
-                               "\xED\xA0\x80 \xC3", .inPad = "Café €“q”\u0081\uFEFF é😀 À¯Á¿í\u00a0€ Ã"};
-        QTest::newRow("breaks the pad reads as its own: CR, U+2028, U+2029, U+FDD0, U+FDD1, CR CR LF")
-            << Case{.content = "a\rb\xE2\x80\xA8" "c\xE2\x80\xA9" "d\xEF\xB7\x90" "e\xEF\xB7\x91" "f\r\r\ng",
-                    .inPad = "a\nb\nc\nd\ne\nf\n\ng"};
-        QTest::newRow("the largest file the pad takes, lines as long as it takes; a character more refused at Save")
-            << Case{.content = fourMB, .inPad = QString(fourMB).remove('\r'), .typed = "!",
-                    .says = {"4.0 MB, more than"}, .asks = -1};
-        QTest::newRow("a file too big for the pad")
-            << Case{.content = fourMB + "x", .inPad = "", .says = {"%1/Notes.txt holds 4.0 MB", "too big"}, .asks = -1};
-        QTest::newRow("a line too long to edit, shown in pieces")
-            << Case{.content = QByteArray(10001, 'x'), .inPad = QString(10000, 'x') + "\nx",
-                    .says = {"longer than 10,000 characters", "too long"}, .asks = -1};
-        QTest::newRow("a named pipe, never waited on") << Case{.at = "rm Notes.txt && mkfifo Notes.txt",
-            .says = {"pipe (FIFO), not an ordinary file.\n\nSave cannot", "pipe"}, .asks = -1};
-        QTest::newRow("a folder") << Case{.at = "rm Notes.txt && mkdir Notes.txt",
-            .says = {"not a file.\n\nSave cannot", "not a file"}, .asks = -1};
-        QTest::newRow("a line too long for the pad, refused")
-            << Case{.typed = "\n" + QString(10001, 'y'), .says = {"a line of 10,001 characters"}, .asks = -1};
-        QTest::newRow("a recovery copy, told at the start")
-            << Case{.at = "cd $XDG_DATA_HOME && mkdir test_notes && echo >test_notes/Notes-recovered-1.txt",
-                    .says = {"/test_notes/Notes-recovered-1.txt. Take"}};
-        QTest::newRow("no file: the save makes it") << Case{.at = "rm Notes.txt", .writes = true};
+        const auto row = [](const char* name, const Case& c) { QTest::newRow(name) << c; };
+        row("Windows-1252 and UTF-8: stray bytes, a mark, overlong forms, a surrogate, cut off at the end",
+            {.content = "Caf\xE9 \x80\x93q\x94\x81\xEF\xBB\xBF \xC3\xA9\xF0\x9F\x98\x80 \xC0\xAF\xC1\xBF"
+                        "\xED\xA0\x80 \xC3", .inPad = "Café €“q”\u0081\uFEFF é😀 À¯Á¿í\u00a0€ Ã"});
+        row("breaks the pad reads as its own: CR, U+2028, U+2029, U+FDD0, U+FDD1, CR CR LF",
+            {.content = "a\rb\xE2\x80\xA8" "c\xE2\x80\xA9" "d\xEF\xB7\x90" "e\xEF\xB7\x91" "f\r\r\ng",
+             .inPad = "a\nb\nc\nd\ne\nf\n\ng"});
+        row("the largest file the pad takes, lines as long as it takes; a character more refused at Save",
+            {.content = fourMB, .inPad = QString(fourMB).remove('\r'), .typed = "!", .says = {"4.0 MB, more than"},
+             .asks = -1});
+        row("a file too big for the pad",
+            {.content = fourMB + "x", .inPad = "", .says = {"%1/Notes.txt holds 4.0 MB", "too big"}, .asks = -1});
+        row("a line too long to edit, shown in pieces", {.content = QByteArray(10001, 'x'), .inPad = QString(10000, 'x')
+            + "\nx", .says = {"longer than 10,000 characters", "too long"}, .asks = -1});
+        row("a named pipe, never waited on", {.at = "rm Notes.txt && mkfifo Notes.txt",
+            .says = {"pipe (FIFO), not an ordinary file.\n\nSave cannot", "pipe"}, .asks = -1});
+        row("a folder", {.at = "rm Notes.txt && mkdir Notes.txt",
+                         .says = {"not a file.\n\nSave cannot", "not a file"}, .asks = -1});
+        row("a line too long for the pad, refused",
+            {.typed = "\n" + QString(10001, 'y'), .says = {"a line of 10,001 characters"}, .asks = -1});
+        row("a recovery copy, told at the start", {.at = "cd $XDG_DATA_HOME && mkdir test_notes && echo "
+            ">test_notes/Notes-recovered-1.txt", .says = {"/test_notes/Notes-recovered-1.txt. Take"}});
+        row("no file: the save makes it", {.at = "rm Notes.txt", .writes = true});
         const char* theirs = "printf theirs >new && mv new Notes.txt";  // another copy's save: a new file renamed
-        QTest::newRow("another copy saved, and again while asked; a bad date meanwhile told after the answer")
-            << Case{.change = theirs, .meanwhile = "cmdCustom", .says = {"%1/Notes.txt has been changed", "Improper"},
-                    .asks = 3};
-        QTest::newRow("another copy saved the same text")
-            << Case{.change = "printf 'Notes\\r\\n' >new && mv new Notes.txt", .says = {"has been changed"}, .asks = 3};
-        QTest::newRow("an editor wrote it in place")
-            << Case{.change = "printf 'NOTES\\r\\n' >Notes.txt", .says = {"has been changed"}, .asks = 2};
-        QTest::newRow("made after a start without a file") << Case{.at = "rm Notes.txt", .change = theirs,
-            .says = {"%1/Notes.txt has been made"}, .asks = 3};
-        QTest::newRow("a file too big for the pad put in its place") << Case{
-            .change = "head -c 4000001 /dev/zero >new && mv new Notes.txt", .says = {"now holds 4.0 MB"}, .asks = -1};
-        QTest::newRow("a link to another file appeared") << Case{.at = "mkdir other && printf x >other/Notes.txt",
-            .change = "ln -sf other/Notes.txt Notes.txt", .says = {"now leads to %1/other/Notes.txt"}, .asks = 2};
-        QTest::newRow("the file-size limit") << Case{.typed = "!", .fileSizeLimit = 4, .says = {"File too large"}};
-        QTest::newRow("another copy saving, told once Improper Format! is closed")
-            << Case{.typed = "!", .otherCopyMs = -1, .meanwhile = "cmdCustom",
-                    .says = {"Improper Format!", "another copy of Agelark is saving"}};
-        QTest::newRow("a bad date while another copy saves, keeping the text") << Case{
-            .typed = "!", .otherCopyMs = 100, .meanwhile = "cmdCustom", .says = {"Improper Format!"}, .writes = true};
-        QTest::newRow("Reset while another copy saves, reading the file again")
-            << Case{.typed = "!", .otherCopyMs = 100, .meanwhile = "cmdReset", .writes = true};
+        row("another copy saved, and again while asked; a bad date meanwhile told after the answer", {.change = theirs,
+            .meanwhile = "cmdCustom", .says = {"%1/Notes.txt has been changed", "Improper"}, .asks = 3});
+        row("another copy saved the same text",
+            {.change = "printf 'Notes\\r\\n' >new && mv new Notes.txt", .says = {"has been changed"}, .asks = 3});
+        row("an editor wrote it in place",
+            {.change = "printf 'NOTES\\r\\n' >Notes.txt", .says = {"has been changed"}, .asks = 2});
+        row("made after a start without a file",
+            {.at = "rm Notes.txt", .change = theirs, .says = {"%1/Notes.txt has been made"}, .asks = 3});
+        row("a file too big for the pad put in its place",
+            {.change = "head -c 4000001 /dev/zero >new && mv new Notes.txt", .says = {"now holds 4.0 MB"}, .asks = -1});
+        row("a link to another file appeared", {.at = "mkdir other && printf x >other/Notes.txt",
+            .change = "ln -sf other/Notes.txt Notes.txt", .says = {"now leads to %1/other/Notes.txt"}, .asks = 2});
+        row("the file-size limit", {.typed = "!", .fileSizeLimit = 4, .says = {"File too large"}});
+        row("another copy saving, told once Improper Format! is closed", {.typed = "!", .otherCopyMs = -1,
+            .meanwhile = "cmdCustom", .says = {"Improper Format!", "another copy of Agelark is saving"}});
+        row("a bad date while another copy saves, keeping the text",
+            {.typed = "!", .otherCopyMs = 100, .meanwhile = "cmdCustom", .says = {"Improper Format!"}, .writes = true});
+        row("Reset while another copy saves, reading the file again",
+            {.typed = "!", .otherCopyMs = 100, .meanwhile = "cmdReset", .writes = true});
     }
     void aSave() {
         QFETCH(Case, row);
@@ -180,53 +176,52 @@ private slots:
     // or open to him; nothing waits on him; her last text ends up in a file of hers, told.
     void otherUsersOfTheComputer_data() {
         QTest::addColumn<Shared>("row");
-        const QString start = "start", save = "save mine", quit = "quit mine, later", own = "$H/data/test_notes/";
-        const QString kept = own + "Notes-recovered-*", notes = "$S/Notes.txt";
+        const auto row = [](const char* name, const Shared& r) { QTest::newRow(name) << r; };
+        const QString start = "start $H/data", save = "save mine", quit = "quit mine, later";
+        const QString own = "$H/data/test_notes/", kept = own + "Notes-recovered-*", notes = "$S/Notes.txt";
         const QString bobLocks = "bob (flock $S/.Notes.txt.lock sleep %1 >/dev/null 2>&1 &); sleep .3";
-        const QString lease = "bob rm $S/Notes.txt && echo >$S/Notes.txt && (/usr/bin/python3 -c 'import fcntl, os, "
-                              "signal, sys, time; signal.signal(signal.SIGIO, signal.SIG_IGN); fcntl.fcntl(os.open("
-                              "sys.argv[1], os.O_RDONLY), fcntl.F_SETLEASE, fcntl.F_WRLCK); time.sleep(40)' "
-                              "$S/Notes.txt >/dev/null 2>&1 &); sleep 1";
+        const QString lease = "bob rm $S/Notes.txt && echo >$S/Notes.txt && (python3 -c 'import fcntl,os,signal,time;"
+                              "signal.signal(signal.SIGIO,signal.SIG_IGN);fcntl.fcntl(os.open(\"$S/Notes.txt\",0),"
+                              "fcntl.F_SETLEASE,fcntl.F_WRLCK);time.sleep(40)' >/dev/null 2>&1 &); sleep 1";
         for (const QString file : {".bashrc", ".bash_aliases"})  // the latter missing
-            QTest::newRow(qPrintable("bob's link to her " + file))
-                << Shared{{start, "bob ln -sf $H/" + file + " $S/Notes.txt", save, quit},
-                          {"agelark-bob made, to $H/" + file}, notes};
-        QTest::newRow("bob's link to her .bash_aliases as the lock file") << Shared{
-            {start, "bob ln -s $H/.bash_aliases $S/.Notes.txt.lock", save, quit}, {"its lock file"}, kept, 0600};
+            row(qPrintable("bob's link to her " + file),
+                {{start, "bob ln -sf $H/" + file + " $S/Notes.txt", save, quit}, {"agelark-bob made, to $H/" + file},
+                 notes});
+        row("bob's link to her .bash_aliases as the lock file",
+            {{start, "bob ln -s $H/.bash_aliases $S/.Notes.txt.lock", save, quit}, {"its lock file"}, kept, 0600});
         for (auto [name, owner, folder, file] : {std::tuple{"sticky shared folder, root's file writable by all", "root",
                                                             01777, 0666},
                                                  {"a read-only file in her own folder", "agelark-ann", 0755, 0444},
                                                  {"a program folder only root may write", "root", 0755, 0644}})
-            QTest::newRow(name) << Shared{{start, save, quit}, {"own copy, " + own + "Notes.txt"}, own + "Notes.txt",
-                                          0644, owner, folder, file};
-        QTest::newRow("bob's locks on her folder and her lock file; her file keeps its 0660, not its setgid bit")
-            << Shared{{start, save, bobLocks.arg("3 & flock $S sleep 3"), quit}, {}, notes, 0660, "agelark-ann", 0755,
-                      02660};
-        QTest::newRow("bob's empty folder put in place of hers, neither with notes") << Shared{
-            {"root rm $S/Notes.txt", start, "bob mv $S $B/old && mkdir -m 2777 $S", save, quit},
-            {"replaced since by another, agelark-bob's."}, notes};
-        QTest::newRow("bob's folder put in place of hers after her save, his file setuid") << Shared{
-            {start, save, "bob mv $S $B/old && mkdir -m 2777 $S && echo >$S/Notes.txt && chmod 6777 $S/Notes.txt",
-             save, quit}, {"replaced since by another, agelark-bob's. The file there is agelark-bob's"}, notes};
-        QTest::newRow("bob's link to her home put in place of the folder") << Shared{
-            {start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"}, kept,
-            0600};
-        QTest::newRow("bob's file in place of the notes, under a lease")
-            << Shared{{start, lease, save, quit}, {"another program holds it open"}, kept, 0600};
-        QTest::newRow("bob's link as her data folder in a shared sticky one") << Shared{
-            {"bob mkdir $B/bobs && echo >$B/bobs/Notes.txt && ln -s $B/bobs $B/xdg/test_notes", "start $B/xdg", save,
-             quit, "root test \"$(ls -A $B/bobs)\" = Notes.txt"},
-            {"$B/xdg/test_notes is a link that agelark-bob made", "Could not save"}, {}, 0, "root", 0755, 0644};
-        QTest::newRow("bob's folder as her data folder in a shared sticky one") << Shared{
-            {"bob mkdir -m 777 $B/xdg/test_notes", "start $B/xdg", save, quit,
-             "root test -z \"$(ls -A $B/xdg/test_notes)\""},
-            {"the folder $B/xdg/test_notes is agelark-bob's, not yours"}, {}, 0, "root", 0755, 0644};
-        QTest::newRow("bob's hold on the group's lock as she quits, in a folder without the setgid bit: waited for")
-            << Shared{{start, save, "bob flock -n $S/.Notes.txt.lock true", bobLocks.arg(".6"), quit}, {}, notes, 0644,
-                      "root", 0775};
-        QTest::newRow("her leftovers of killed saves removed at the start, bob's kept") << Shared{
-            {"ann echo >$S/.Notes.txt.0123abcd", "bob echo >$S/.Notes.txt.89abcdef", start,
-             "root test ! -e $S/.Notes.txt.0123abcd -a -e $S/.Notes.txt.89abcdef", quit}, {}, notes};
+            row(name, {{start, save, quit}, {"own copy, " + own + "Notes.txt"}, own + "Notes.txt", 0644, owner, folder,
+                       file});
+        row("bob's locks on her folder and her lock file; her file keeps its 0660, not its setgid bit",
+            {{start, save, bobLocks.arg("3 & flock $S sleep 3"), quit}, {}, notes, 0660, "agelark-ann", 0755, 02660});
+        row("bob's empty folder put in place of hers, neither with notes",
+            {{"root rm $S/Notes.txt", start, "bob mv $S $B/old && mkdir -m 2777 $S", save, quit},
+             {"replaced since by another, agelark-bob's."}, notes});
+        row("bob's folder put in place of hers after her save, his file setuid",
+            {{start, save, "bob mv $S $B/old && mkdir -m 2777 $S && echo >$S/Notes.txt && chmod 6777 $S/Notes.txt",
+              save, quit}, {"replaced since by another, agelark-bob's. The file there is agelark-bob's"}, notes});
+        row("bob's link to her home put in place of the folder",
+            {{start, "bob mv $S $B/old && ln -s $H $S", save, quit}, {"$S is a link that agelark-bob made, to $H"},
+             kept, 0600});
+        row("bob's file in place of the notes, under a lease",
+            {{start, lease, save, quit}, {"another program holds it open"}, kept, 0600});
+        row("bob's link as her data folder in a shared sticky one",
+            {{"bob mkdir $B/bobs && echo >$B/bobs/Notes.txt && ln -s $B/bobs $B/xdg/test_notes", "start $B/xdg", save,
+              quit, "root test \"$(ls -A $B/bobs)\" = Notes.txt"},
+             {"$B/xdg/test_notes is a link that agelark-bob made", "Could not save"}, {}, 0, "root", 0755, 0644});
+        row("bob's folder as her data folder in a shared sticky one",
+            {{"bob mkdir -m 777 $B/xdg/test_notes", "start $B/xdg", save, quit,
+              "root test -z \"$(ls -A $B/xdg/test_notes)\""},
+             {"the folder $B/xdg/test_notes is agelark-bob's, not yours"}, {}, 0, "root", 0755, 0644});
+        row("bob's hold on the group's lock as she quits, in a folder without the setgid bit: waited for",
+            {{start, save, "bob flock -n $S/.Notes.txt.lock true", bobLocks.arg(".6"), quit}, {}, notes, 0644, "root",
+             0775});
+        row("her leftovers of killed saves removed at the start, bob's kept",
+            {{"ann echo >$S/.Notes.txt.0123abcd", "bob echo >$S/.Notes.txt.89abcdef", start,
+              "root test ! -e $S/.Notes.txt.0123abcd -a -e $S/.Notes.txt.89abcdef", quit}, {}, notes});
     }
     void otherUsersOfTheComputer() {
         QFETCH(Shared, row);
@@ -236,8 +231,7 @@ private slots:
         const auto expand = [&](QString s) {
             return s.replace("$S", folder).replace("$H", home).replace("$B", base.path());
         };
-        // The users made on first use (no home, no login), under a lock on the list of users for tests making them at
-        // once; her program and its folder copied, her home, and what the row gives to whom.
+        // The users made once (no home, no login; under a lock, as tests run at once); her program, folder and home.
         QVERIFY(shell(expand("flock /etc/passwd sh -c 'for u in ann bob; do getent passwd agelark-$u >/dev/null || { "
                              "groupadd -f agelark-share && useradd -rM -d /nonexistent -s /usr/sbin/nologin -G "
                              "agelark-share agelark-$u; }; done' && mkdir $H $S $B/xdg && cp -a %1/. $S && cp %2 "
@@ -247,21 +241,17 @@ private slots:
                              "&& chmod %4 $S && chmod %5 $S/Notes.txt")
                           .arg(AGELARK_BUILT_APP_DIR, QCoreApplication::applicationFilePath(), row.owner,
                                QString::number(row.folderMode, 8), QString::number(row.fileMode, 8))));
-        QProcess her;
+        QProcess her;  // her temporary folders in $B, removed whole
+        her.start("setpriv", {"--reuid=agelark-ann", "--regid=agelark-ann", "--init-groups", "env", "HOME=" + home,
+                              "TMPDIR=" + base.path(), folder + "/test_notes", "--her-session", folder});
         for (QString step : row.steps) {
-            step = expand(step);
-            const QString who = step.section(' ', 0, 0);
+            const QString who = (step = expand(step)).section(' ', 0, 0);
             if (who == "ann" || who == "bob" || who == "root") {
                 QVERIFY2(shell(step.section(' ', 1), who == "root" ? "" : "agelark-" + who), qPrintable(step));
-                continue;
+            } else if (her.write(step.toUtf8() + "\n") && who != "quit") {
+                while (!her.canReadLine() && her.waitForReadyRead(30000)) {}
+                QVERIFY2(her.readLine() == "done\n", qPrintable(step));
             }
-            if (who == "start")  // her temporary folders in $B, removed whole
-                her.start("setpriv", {"--reuid=agelark-ann", "--regid=agelark-ann", "--init-groups", "env",
-                                      "HOME=" + home, "TMPDIR=" + base.path(), folder + "/test_notes", "--her-session",
-                                      folder});
-            her.write((step == "start" ? step + " " + home + "/data" : step).toUtf8() + "\n");
-            while (who != "quit" && !her.canReadLine() && her.waitForReadyRead(30000)) {}
-            QVERIFY2(who == "quit" || her.readLine() == "done\n", qPrintable(step));
         }
         QVERIFY(her.waitForFinished(30000) && her.exitCode() == 0);
         const QString said = QString::fromUtf8(her.readAllStandardOutput());
@@ -280,7 +270,7 @@ private slots:
     // opens (typed for something else) is not taken, one after half a second is; Enter in a question is Cancel.
     void theBoxesShowPlainTextAndTakeNoKeysAtOnce() {
         const QString html = "<h1>Notes are up to date</h1>";
-        for (int kind : {0, 1, 2}) {
+        for (const bool question : {false, true}) {  // a warning box is an information box with another icon
             Qt::TextFormat format = Qt::AutoText;
             for (int after : {0, 700})
                 QTimer::singleShot(after, [&, after] {
@@ -290,17 +280,15 @@ private slots:
                     QTest::keyClick(box, Qt::Key_Return);
                 });
             const qint64 opened = QDateTime::currentMSecsSinceEpoch();
-            if (kind == 0) systemMessageBoxes().information(nullptr, html);
-            if (kind == 1) systemMessageBoxes().warning(nullptr, html);
-            if (kind == 2) QCOMPARE(systemMessageBoxes().question(nullptr, html, {"Overwrite"}), -1);
+            if (!question) systemMessageBoxes().information(nullptr, html);
+            if (question) QCOMPARE(systemMessageBoxes().question(nullptr, html, {"Overwrite"}), -1);
             QVERIFY(QDateTime::currentMSecsSinceEpoch() - opened >= 500);
             QCOMPARE(format, Qt::PlainText);
         }
     }
 };
 
-// agelark-ann in a process of her own: she takes the steps of a row, one a line, says "done" after each, answers
-// Overwrite whenever asked, and prints what she was told once they end.
+// agelark-ann's own process: a row's steps, one a line, "done" after each, Overwrite whenever asked; then the boxes.
 int herSession(const QString& folder) {
     ::umask(022);
     static auto program = new TestProgram(folder);  // never destroyed: "quit" ends the program as the user does

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The install. Its desktop entry, written for a program anywhere, passes desktop-file-validate and starts the
-# program by its full path, quoted as the path needs; a line break in it is refused. Installed under a blank
-# in its prefix, the program lies in bin/, what the build drew in share/agelark/ with the About page, the
-# icons at their sizes, and no notes file anywhere. The installed program answers its command line without
-# a display, and takes Qt's own options.
+# The install: a valid desktop entry starting the program by its full path, quoted as needed; under a prefix with
+# a blank, the data, the icons at their sizes and no notes file; the command line answered without a display.
 #   check_install.sh CMAKE BUILD_DIR APP_ID DESKTOP_ENTRY_SCRIPT DESKTOP_ENTRY_TEMPLATE COMMENT VERSION
 set -euo pipefail
 cmake=$1 build=$2 id=$3 script=$4 template=$5 comment=$6 version=$7

