@@ -39,8 +39,8 @@ QString textOf(const QWidget* control) {
 }
 
 void FakeClock::advanceSeconds(long long seconds) {
-    const std::int64_t t = linearSeconds(dateSerial(now_)) + seconds;
-    now_ = civilFromSerial(double(t / 86400) + double(t % 86400) / 86400.0);
+    const std::int64_t t = linearSeconds(dateSerial(moment)) + seconds;
+    moment = civilFromSerial(double(t / 86400) + double(t % 86400) / 86400.0);
 }
 
 QStringList RecordingMessageBoxes::told() const {
@@ -54,13 +54,10 @@ void RecordingMessageBoxes::record(const QString& kind, QWidget* parent, const Q
     QPointer<QDialog> dialog = new QDialog(parent);
     dialog->setWindowTitle(applicationTitle);
     // OK comes after what whileOpen posts, as a person is slower than the program.
-    QMetaObject::invokeMethod(
-        dialog,
-        [this, box = shown.last(), dialog] {
-            if (whileOpen) whileOpen(box);
-            if (dialog) QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    QTimer::singleShot(0, dialog, [this, box = shown.last(), dialog] {
+        if (whileOpen) whileOpen(box);
+        if (dialog) QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+    });
     dialog->exec();
     if (!dialog) QTest::qFail(qPrintable("the message box \"" + text + "\" was destroyed while open"), __FILE__, __LINE__);
     delete dialog;
@@ -107,16 +104,15 @@ void TestProgram::tick(const QString& window) {
 }
 
 QStringList TestProgram::counting(const QString& window) const {
+    std::vector<const ConsolePage*> pages;
+    if (window == "Form2" && handheldWindow()) pages.push_back(&handheldWindow()->page());
+    if (window == "Form1")
+        for (const Page page : {Page::Atari, Page::Nintendo, Page::Sega, Page::Sony, Page::Microsoft})
+            pages.push_back(&main()->page(page));
     QStringList names;
-    const auto add = [&](const ConsolePage& page) {
-        if (page.counting()) names << qtext(page.counting()->button);
-    };
-    if (window == "Form2") {
-        if (handheldWindow()) add(handheldWindow()->page());
-        return names;
-    }
-    for (const Page page : {Page::Atari, Page::Nintendo, Page::Sega, Page::Sony, Page::Microsoft}) add(main()->page(page));
-    if (main()->countUp().armed()) names << "count-up";
+    for (const ConsolePage* page : pages)
+        if (page->counting()) names << qtext(page->counting()->button);
+    if (window == "Form1" && main()->countUp().armed()) names << "count-up";
     return names;
 }
 

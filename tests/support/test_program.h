@@ -15,24 +15,19 @@
 
 namespace agelark::testing {
 
-class FakeClock : public Clock {
-public:
-    CivilDateTime now() const override { ++reads; return now_; }
-    mutable int reads = 0;  // a window reads the clock once a beat
-    void set(const CivilDateTime& moment) { now_ = moment; }
+struct FakeClock : Clock {
+    CivilDateTime now() const override { ++reads; return moment; }
+    void set(const CivilDateTime& to) { moment = to; }
     void advanceSeconds(long long seconds);
-
-private:
-    CivilDateTime now_{2026, 12, 5, 11, 10, 0};
+    CivilDateTime moment{2026, 12, 5, 11, 10, 0};
+    mutable int reads = 0;  // a window reads the clock once a beat
 };
 
 // Message boxes that record what they say. Like the real ones each is a modal child of its window running its
 // own event loop, so posted events (deferred deletes too) come while it is open; one destroyed open fails the test.
 class RecordingMessageBoxes : public MessageBoxes {
 public:
-    struct Shown {
-        QString kind, text, parentName;  // kind: "information", "warning" or "question: <action>, ..."
-    };
+    struct Shown { QString kind, text, parentName; };  // kind: "information", "warning", "question: <actions>"
     void information(QWidget* parent, const QString& text) override { record("information", parent, text); }
     void warning(QWidget* parent, const QString& text) override { record("warning", parent, text); }
     int question(QWidget* parent, const QString& text, const QStringList& actions) override {
@@ -49,10 +44,7 @@ private:
     void record(const QString& kind, QWidget* parent, const QString& text);
 };
 
-struct CountingBeep : Beep {
-    void play(const QString&) override { ++count; }
-    int count = 0;
-};
+struct CountingBeep : Beep { void play(const QString&) override { ++count; } int count = 0; };
 
 struct RecordingLauncher : Launcher {
     void start(const QString& program, const QStringList& arguments, std::function<void(int)>) override {

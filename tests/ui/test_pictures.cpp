@@ -85,8 +85,7 @@ private slots:
                         plain += contrast(image.pixelColor(p), image.pixelColor(q)) >= 3;
                     }
             QVERIFY2(steps > 200 * scale && plain * 5 >= steps * 4,
-                     qPrintable(QStringLiteral("at %1x, %2 of %3 steps out of the console at 3:1")
-                                    .arg(scale).arg(plain).arg(steps)));
+                     qPrintable(QStringLiteral("at %1x, %2 of %3 steps at 3:1").arg(scale).arg(plain).arg(steps)));
         }
     }
 

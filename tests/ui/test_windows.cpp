@@ -33,16 +33,24 @@ class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
     // A closed window's counts stop at once and it goes; the main window's close box takes every window with it,
-    // a hidden one too. On the confirmation Enter presses OK, which hides it, and Escape closes it.
+    // a hidden one too. On the confirmation Enter presses OK, which hides it, and Escape closes it. Unsaved notes
+    // ask first: Cancel keeps it all, Discard leaves the file, Save writes it and then closes; when nobody can
+    // answer (the system ends the program) they go to a recovery copy.
     void closing_data() {
         QTest::addColumn<QString>("closes");
+        QTest::addColumn<int>("answer");  // to the question on unsaved notes; -2: none typed, -3: nobody can answer
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("the handheld window") << "Form2" << QStringList{"Form1", "Saved"};
-        QTest::newRow("the confirmation, by Escape") << "Saved" << QStringList{"Form1", "Form2"};
-        QTest::newRow("the main window") << "Form1" << QStringList{};
+        QTest::newRow("the handheld window") << "Form2" << -2 << QStringList{"Form1", "Saved"};
+        QTest::newRow("the confirmation, by Escape") << "Saved" << -2 << QStringList{"Form1", "Form2"};
+        QTest::newRow("the main window") << "Form1" << -2 << QStringList{};
+        QTest::newRow("unsaved notes: Cancel") << "Form1" << -1 << QStringList{"Form1", "Form2", "Saved"};
+        QTest::newRow("unsaved notes: Save") << "Form1" << 0 << QStringList{};
+        QTest::newRow("unsaved notes: Discard") << "Form1" << 1 << QStringList{};
+        QTest::newRow("unsaved notes, nobody can answer") << "Form1" << -3 << QStringList{};
     }
     void closing() {
         QFETCH(QString, closes);
+        QFETCH(int, answer);
         QFETCH(QStringList, left);
         StartedProgram program;
         program.click("Form1", "cmdPS2");
@@ -51,45 +59,26 @@ private slots:
         QVERIFY(activate(saved));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(!saved || !saved->isVisible());
+        if (answer != -2) program.pad()->setPlainText("typed");
+        program.messages.answers = {answer};
         std::map<QString, QPointer<QWidget>> all;
         for (const char* name : {"Form1", "Form2", "Saved"}) all[name] = program.window(name);
         if (closes == "Saved") {
             QVERIFY(activate(showSavedWindow()));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         } else {
-            program.window(closes)->close();
+            answer == -3 ? program.main()->closeKeepingNotes() : void(program.window(closes)->close());
         }
-        for (const auto& [name, window] : all)
-            if (!left.contains(name) && window) QCOMPARE(runningTimers(window), 0);  // at once
+        for (const auto& [name, window] : all)  // at once, but while the notes are saved
+            if (!left.contains(name) && window && answer != 0) QCOMPARE(runningTimers(window), 0);
         program.processEvents();
         for (const auto& [name, window] : all) QVERIFY2(bool(window) == left.contains(name), qPrintable(name));
-    }
-
-    // Closing with unsaved notes asks: Cancel keeps the window and the text, Discard closes and leaves the file,
-    // Save writes the text and then closes; when nobody can answer (the system ends the program) they go to a
-    // recovery copy.
-    void closingWithUnsavedNotes_data() {
-        QTest::addColumn<int>("answer");  // -2: nobody asked
-        QTest::newRow("Cancel") << -1;
-        QTest::newRow("Save") << 0;
-        QTest::newRow("Discard") << 1;
-        QTest::newRow("nobody can answer") << -2;
-    }
-    void closingWithUnsavedNotes() {
-        QFETCH(int, answer);
-        StartedProgram program;
-        program.pad()->setPlainText("typed");
-        program.messages.answers = {answer};
-        QPointer<MainWindow> main = program.main();
-        answer == -2 ? main->closeKeepingNotes() : void(main->close());
-        program.processEvents();
-        QCOMPARE(program.messages.told().size(), answer == -2 ? 0 : 1);
-        QVERIFY(answer == -2 || program.messages.told()[0].startsWith("question: Save, Discard: The notes pad"));
-        QCOMPARE(bool(main), answer == -1);
+        QCOMPARE(program.messages.told().size(), answer < -1 ? 0 : 1);
+        QVERIFY(answer < -1 || program.messages.told()[0].startsWith("question: Save, Discard: The notes pad"));
         QCOMPARE(fileBytes(program.path("Notes.txt")), QByteArray(answer == 0 ? "typed" : "Notes\r\n"));
         QDirIterator kept(qEnvironmentVariable("XDG_DATA_HOME"), {"Notes-recovered-*"}, QDir::Files,
                           QDirIterator::Subdirectories);
-        QCOMPARE(kept.hasNext() ? fileBytes(kept.next()) : QByteArray(), QByteArray(answer == -2 ? "typed" : ""));
+        QCOMPARE(kept.hasNext() ? fileBytes(kept.next()) : QByteArray(), QByteArray(answer == -3 ? "typed" : ""));
     }
 
     // Nobody sees a minimised window: its counts and its clock come once a second, the other window's at their
@@ -114,9 +103,8 @@ private slots:
         QWidget* other = program.window(window == "Form1" ? "Form2" : "Form1");
         const int otherRunning = runningTimers(other);
         const auto notShowing = [&](const QString& time) {
-            QStringList stale;
-            for (const QString& control : showingTime)
-                if (!program.text(window, control).contains(time)) stale << control;
+            QStringList stale = showingTime;
+            stale.removeIf([&](const QString& control) { return program.text(window, control).contains(time); });
             return stale;
         };
 
@@ -139,7 +127,8 @@ private slots:
 
     // Each window a window to screen readers, its controls each named or described, within its container and
     // none of a page under the tab strip; lines read as separators. A click on a tab shows its page; the strip
-    // shows all six captions whole, without scroll arrows. The instructions fit their box and take no typing.
+    // shows all six captions whole, without scroll arrows; the button with the focus shows it clearly. The
+    // instructions fit their box and take no typing.
     void windowsAsTheUserSeesThem() {
         StartedProgram program;
         TabControl* tabs = program.tabs();
@@ -169,6 +158,22 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 3);
         QVERIFY(program.find<QWidget>("Form1", "cmdPS2")->isVisible());
         QVERIFY(!program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
+        QVERIFY(activate(program.main()));  // a frame of 3:1 against what was there, all round inside its edge
+        auto button = program.find<QPushButton>("Form1", "cmdPS2");
+        program.find<QWidget>("Form1", "cmdPS1")->setFocus();
+        const QImage plain = button->grab().toImage();
+        button->setFocus(Qt::MouseFocusReason);  // also after a click, not only after Tab
+        const QImage focused = button->grab().toImage();
+        QCOMPARE(focused.size(), plain.size());
+        const int w = plain.width() / int(plain.devicePixelRatio()), h = plain.height() / int(plain.devicePixelRatio());
+        for (const int inset : {2, 3}) {
+            QList<QPoint> ring;
+            for (int x = inset + 2; x < w - inset - 2; ++x) ring << QPoint(x, inset) << QPoint(x, h - 1 - inset);
+            for (int y = inset + 2; y < h - inset - 2; ++y) ring << QPoint(inset, y) << QPoint(w - 1 - inset, y);
+            for (const QPoint p : ring)
+                QVERIFY2(contrast(plain.pixelColor(p), focused.pixelColor(p)) >= 3.0,
+                         qPrintable(QStringLiteral("(%1, %2), %3 in").arg(p.x()).arg(p.y()).arg(inset)));
+        }
         QCOMPARE(strip->count(), 6);
         for (QToolButton* scroll : strip->findChildren<QToolButton*>()) QVERIFY(!scroll->isVisible());
         const int margins = strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip);
@@ -223,27 +228,6 @@ private slots:
         }
     }
 
-    // A frame of at least 3:1 contrast against what was there, all round the button, inside its edge.
-    void focusedButtonShowsAClearFrame() {
-        StartedProgram program;
-        program.tabs()->setCurrentIndex(3);
-        QVERIFY(activate(program.window("Form1")));
-        auto button = program.find<QPushButton>("Form1", "cmdPS2");
-        program.find<QWidget>("Form1", "cmdPS1")->setFocus();
-        const QImage plain = button->grab().toImage();
-        button->setFocus(Qt::MouseFocusReason);  // also after a click, not only after Tab
-        const QImage focused = button->grab().toImage();
-        QCOMPARE(focused.size(), plain.size());
-        const int w = plain.width() / int(plain.devicePixelRatio()), h = plain.height() / int(plain.devicePixelRatio());
-        for (const int inset : {2, 3}) {
-            QList<QPoint> ring;
-            for (int x = inset + 2; x < w - inset - 2; ++x) ring << QPoint(x, inset) << QPoint(x, h - 1 - inset);
-            for (int y = inset + 2; y < h - inset - 2; ++y) ring << QPoint(inset, y) << QPoint(w - 1 - inset, y);
-            for (const QPoint p : ring)
-                QVERIFY2(contrast(plain.pixelColor(p), focused.pixelColor(p)) >= 3.0,
-                         qPrintable(QStringLiteral("(%1, %2), %3 in").arg(p.x()).arg(p.y()).arg(inset)));
-        }
-    }
 };
 
 QTEST_MAIN(WindowsTest)
