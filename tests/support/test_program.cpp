@@ -68,8 +68,7 @@ TestProgram::TestProgram(const QString& appFolder) : appFolder_(appFolder.isEmpt
         const QDir built(QStringLiteral(AGELARK_BUILT_APP_DIR));
         for (const QString& name : built.entryList({"*.jpg", "*.png"}, QDir::Files))
             QFile::copy(built.filePath(name), path(name));
-        QFile notes(path("Notes.txt"));
-        if (notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
+        if (QFile notes(path("Notes.txt")); notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
     }
     install(Platform{&clock, &messages, &beep, &launcher, appFolder_});
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // whatever the machine's language

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <functional>
 
+#include "platform/errors.h"
 #include "platform/platform.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -100,8 +101,7 @@ private:
     QByteArray oldDataHome_;
 };
 
-// A TestProgram started at once, its notes loaded.
-struct StartedProgram : TestProgram {
+struct StartedProgram : TestProgram {  // started at once, its notes loaded
     StartedProgram() { start(); processEvents(); }
 };
 

@@ -142,8 +142,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), label->text());
         QCOMPARE(program.counting("Form1"), QStringList({"cmdCommand5200", "cmdPS2", "count-up"}));  // no rebuild
         program.click("Form1", "cmdCommand5200");
-        program.tick();
-        program.tick();
+        for (int i = 0; i < 2; ++i) program.tick();
         QCOMPARE(program.messages.shown.size(), 2);
     }
 

@@ -156,10 +156,9 @@ private slots:
 
         QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(3).center());
         QCOMPARE(tabs->currentIndex(), 3);
-        QVERIFY(program.find<QWidget>("Form1", "cmdPS2")->isVisible());
-        QVERIFY(!program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
-        QVERIFY(activate(program.main()));  // a frame of 3:1 against what was there, all round inside its edge
         auto button = program.find<QPushButton>("Form1", "cmdPS2");
+        QVERIFY(button->isVisible() && !program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
+        QVERIFY(activate(program.main()));  // a frame of 3:1 against what was there, all round inside its edge
         program.find<QWidget>("Form1", "cmdPS1")->setFocus();
         const QImage plain = button->grab().toImage();
         button->setFocus(Qt::MouseFocusReason);  // also after a click, not only after Tab
@@ -211,10 +210,7 @@ private slots:
         for (QWidget* w : window->findChildren<QWidget*>())
             if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) takesTab << w;
         const auto place = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
-        const auto topLeft = [&](QWidget* a, QWidget* b) {
-            return std::pair(place(a).top(), place(a).left()) < std::pair(place(b).top(), place(b).left());
-        };
-        QWidget* first = *std::min_element(takesTab.begin(), takesTab.end(), topLeft);
+        QWidget* first = std::ranges::min(takesTab, {}, [&](QWidget* w) { return std::pair(place(w).top(), place(w).left()); });
         first->setFocus(Qt::TabFocusReason);
         QList<QWidget*> path{first};  // pressing Tab until the focus is back
         for (QTest::keyClick(first, Qt::Key_Tab); QApplication::focusWidget() != first && path.size() < 40;
