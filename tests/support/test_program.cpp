@@ -2,20 +2,15 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QDialog>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QLocale>
 #include <QThread>
 #include <cmath>
 
 #include "notes/notes_save.h"
-#include "platform/errors.h"
-#include "ui/beat.h"
 #include "ui/console_page.h"
 #include "ui/handheld_window.h"
-#include "ui/program.h"
 #include "ui/report_label.h"
 
 namespace agelark::testing {
@@ -44,31 +39,27 @@ QString textOf(const QWidget* control) {
 }
 
 void FakeClock::advanceSeconds(long long seconds) {
-    const std::int64_t t = linearSeconds(dateSerial(now_)) + seconds;
-    now_ = civilFromSerial(double(t / 86400) + double(t % 86400) / 86400.0);
+    const std::int64_t t = linearSeconds(dateSerial(moment)) + seconds;
+    moment = civilFromSerial(double(t / 86400) + double(t % 86400) / 86400.0);
+}
+
+QStringList RecordingMessageBoxes::told() const {
+    QStringList result;
+    for (const Shown& box : shown) result << box.kind + ": " + box.text;
+    return result;
 }
 
 void RecordingMessageBoxes::record(const QString& kind, QWidget* parent, const QString& text) {
     shown.append({kind, text, parent ? parent->objectName() : QString()});
-    const Shown box = shown.last();
     QPointer<QDialog> dialog = new QDialog(parent);
-    dialog->setObjectName(QStringLiteral("messageBox"));
     dialog->setWindowTitle(applicationTitle);
-    // What the user does meanwhile, then OK, each from the box's own loop; OK
-    // comes after the events posted meanwhile, as a person is slower than they.
-    QMetaObject::invokeMethod(
-        dialog,
-        [this, box, dialog] {
-            if (whileOpen) whileOpen(box);
-            if (dialog) QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    // OK comes after what whileOpen posts, as a person is slower than the program.
+    QTimer::singleShot(0, dialog, [this, box = shown.last(), dialog] {
+        if (whileOpen) whileOpen(box);
+        if (dialog) QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+    });
     dialog->exec();
-    if (!dialog) {
-        QTest::qFail(qPrintable(QStringLiteral("the message box \"%1\" was destroyed while open").arg(text)),
-                     __FILE__, __LINE__);
-        return;
-    }
+    if (!dialog) QTest::qFail(qPrintable("the message box \"" + text + "\" was destroyed while open"), __FILE__, __LINE__);
     delete dialog;
 }
 
@@ -77,12 +68,10 @@ TestProgram::TestProgram(const QString& appFolder) : appFolder_(appFolder.isEmpt
         const QDir built(QStringLiteral(AGELARK_BUILT_APP_DIR));
         for (const QString& name : built.entryList({"*.jpg", "*.png"}, QDir::Files))
             QFile::copy(built.filePath(name), path(name));
-        QFile notes(path("Notes.txt"));
-        if (notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
+        if (QFile notes(path("Notes.txt")); notes.open(QIODevice::WriteOnly)) notes.write("Notes\r\n");
     }
     install(Platform{&clock, &messages, &beep, &launcher, appFolder_});
-    // Dates and times as a US user sees them, whatever the machine's language.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // whatever the machine's language
     oldDataHome_ = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(userData_.path()));
 }
@@ -91,13 +80,8 @@ TestProgram::~TestProgram() {
     for (const char* name : {"Form1", "Form2", "Saved"}) delete window(name);
     processEvents();
     install(Platform{});
-    if (oldDataHome_.isNull())
-        qunsetenv("XDG_DATA_HOME");
-    else
-        qputenv("XDG_DATA_HOME", oldDataHome_);
+    oldDataHome_.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", oldDataHome_);
 }
-
-void TestProgram::start() { startProgram(); }
 
 QString TestProgram::path(const QString& fileName) const { return QDir(appFolder_).filePath(fileName); }
 
@@ -119,53 +103,33 @@ void TestProgram::tick(const QString& window) {
 }
 
 QStringList TestProgram::counting(const QString& window) const {
+    std::vector<const ConsolePage*> pages;
+    if (window == "Form2" && handheldWindow()) pages.push_back(&handheldWindow()->page());
+    if (window == "Form1")
+        for (const Page page : {Page::Atari, Page::Nintendo, Page::Sega, Page::Sony, Page::Microsoft})
+            pages.push_back(&main()->page(page));
     QStringList names;
-    const auto add = [&](const ConsolePage& page) {
-        if (page.counting()) names << qtext(page.counting()->button);
-    };
-    if (window == "Form2") {
-        if (handheldWindow()) add(handheldWindow()->page());
-        return names;
-    }
-    for (const Page page : {Page::Atari, Page::Nintendo, Page::Sega, Page::Sony, Page::Microsoft}) add(main()->page(page));
-    if (main()->countUp().armed()) names << "count-up";
+    for (const ConsolePage* page : pages)
+        if (page->counting()) names << qtext(page->counting()->button);
+    if (window == "Form1" && main()->countUp().armed()) names << "count-up";
     return names;
 }
-
-TabControl* TestProgram::tabs() const { return find<TabControl>("Form1", "SSTTab1"); }
 
 void TestProgram::openHandheld(const QString& console) {
     click("Form1", "cmdHandheld");
     if (!console.isEmpty()) click("Form2", console);
 }
 
-void TestProgram::verifyRebuilt(const QPointer<MainWindow>& old, int tab) {
-    processEvents();
-    QVERIFY(!old);
-    QVERIFY(main() && main()->isVisible());
-    QCOMPARE(tabs()->currentIndex(), tab);
-    QCOMPARE(counting("Form1"), QStringList());
-}
-
-namespace {
-// A save being written, or the main window's pad still being loaded.
-bool notesBusy() {
-    if (notesSaveUnderWay()) return true;
-    NotesPad* pad = NotesPad::current();
-    return pad && pad->state().phase == PadPhase::Loading;
-}
-}  // namespace
-
 void TestProgram::processEvents() {
-    // The notes are read and written on a thread of their own: what it sends
-    // back comes through the event loop, and is waited for here.
-    QDeadlineTimer deadline(30000);
-    for (;;) {
+    // The notes are read and written on a thread of their own: what it sends back comes through the event loop.
+    const auto busy = [] {
+        return notesSaveUnderWay() || (NotesPad::current() && NotesPad::current()->state().phase == PadPhase::Loading);
+    };
+    for (QDeadlineTimer deadline(30000);; QThread::msleep(2)) {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
-        if (!notesBusy() || deadline.hasExpired()) return;
-        QThread::msleep(2);
+        if (!busy() || deadline.hasExpired()) return;
     }
 }
 

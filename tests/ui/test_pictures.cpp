@@ -1,14 +1,9 @@
-// The pictures as the program loads them from beside itself, at both sizes:
-// each shows a drawing, and the text drawn over it stays readable. A console's
-// report covers the top 115 of the box's 272 pixels in its label colour; the
-// title picture carries the title at the top and the credit line at the foot
-// in dark red. A console stands out from the floor it stands on. On a screen
-// with two device pixels to a pixel the windows show the pictures drawn at
-// twice the size, not the plain ones enlarged.
+// The pictures as the program loads them, at both sizes: text over them stays readable (a report over the top
+// 115 of 272 pixels, the title picture's title and credit in dark red), a console stands out from its floor, and
+// a screen of two device pixels to a pixel gets the pictures drawn at twice the size.
 
 #include <QApplication>
 #include <QFile>
-#include <QIcon>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -26,11 +21,7 @@ constexpr int side = 272;
 
 using Rows = std::pair<int, int>;  // the top and bottom rows under text, in the box's pixels, bottom excluded
 
-
-QImage loaded(const std::string& file, int scale) { return loadPicture(file, scale).toImage(); }
-
-// The console's drawing (pictures/README.md) without its band, floor and
-// shadows: opaque where the console, its controller and cables stand.
+// The console's drawing without its band, floor and shadows: opaque where the console and its parts stand.
 QImage consoleAlone(const std::string& file, int scale) {
     QFile svg(QStringLiteral(AGELARK_DRAWINGS "/%1.svg").arg(QString::fromStdString(file).section('.', 0, 0).mid(1)));
     QString text = svg.open(QIODevice::ReadOnly) ? QString::fromUtf8(svg.readAll()) : QString();
@@ -49,9 +40,6 @@ QImage consoleAlone(const std::string& file, int scale) {
 class PicturesTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { program_ = std::make_unique<TestProgram>(); }
-    void cleanupTestCase() { program_.reset(); }
-
     void pictures_data() {
         QTest::addColumn<std::string>("file");
         QTest::addColumn<QColor>("textColour");
@@ -66,16 +54,14 @@ private slots:
         }
     }
 
-    // Every pixel under the text has a contrast of 3:1 or more with it, and the
-    // console stands out: at four in five or more of the steps out of it, from
-    // a pixel it covers wholly past its smoothed edge to the first it leaves
-    // clear, the two have 3:1 (the floor, or a shadow on it).
+    // Every pixel under the text has 3:1 contrast with it; at four in five of the steps out of the console, from
+    // a pixel it covers wholly past its smoothed edge to the first it leaves clear, the two have 3:1.
     void pictures() {
         QFETCH(std::string, file);
         QFETCH(QColor, textColour);
         QFETCH(QList<Rows>, underText);
         for (int scale : {1, 2}) {
-            const QImage image = loaded(file, scale);
+            const QImage image = loadPicture(file, scale).toImage();
             QCOMPARE(image.size(), QSize(side, side) * scale);
             for (const Rows& rows : underText)
                 for (int y = rows.first * scale; y < rows.second * scale; ++y)
@@ -99,15 +85,12 @@ private slots:
                         plain += contrast(image.pixelColor(p), image.pixelColor(q)) >= 3;
                     }
             QVERIFY2(steps > 200 * scale && plain * 5 >= steps * 4,
-                     qPrintable(QStringLiteral("at %1x, %2 of %3 steps out of the console at 3:1")
-                                    .arg(scale).arg(plain).arg(steps)));
+                     qPrintable(QStringLiteral("at %1x, %2 of %3 steps at 3:1").arg(scale).arg(plain).arg(steps)));
         }
     }
 
-    // Where the dense picture is missing, the plain one; the window icon at
-    // the sizes such a screen draws it at (the 256-pixel one is the icon theme's).
+    // Where the dense picture is missing, the plain one; the window icon at the sizes such a screen draws it at.
     void densePictures() {
-        TestProgram& program = *program_;
         program.start();
         program.tabs()->setCurrentIndex(3);
         const auto shows = [&](const QString& file) {
@@ -128,7 +111,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestProgram> program_;  // the application folder the pictures load from
+    TestProgram program;  // the application folder the pictures load from
 };
 
 int main(int argc, char** argv) {

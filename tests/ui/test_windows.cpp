@@ -1,45 +1,26 @@
-// The life of the three windows as the user meets it: the handlers behind
-// every control, closing, minimising, how the windows look to eyes and screen
-// readers, and the program without a mouse: Tab goes through each page as it
-// is read; Enter and Escape close the confirmation; the button with the focus
-// shows it clearly.
+// The life of the three windows as the user meets them: closing, minimising, how they look to eyes and screen
+// readers, and the program without a mouse.
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QAccessible>
+#include <QApplication>
 #include <QDirIterator>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTabBar>
 #include <QTextBlock>
 #include <QToolButton>
 #include <algorithm>
-#include <memory>
+#include <map>
 
 #include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
 #include "ui/handheld_window.h"
-#include "ui/program.h"
 
 using namespace agelark;
 using namespace agelark::testing;
 
 namespace {
-
-
-// The controls the focus visits from `start`, pressing Tab until it is back.
-QList<QWidget*> focusPath(QWidget* start) {
-    start->setFocus(Qt::TabFocusReason);
-    QList<QWidget*> visited{start};
-    while (visited.size() < 40) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        if (QApplication::focusWidget() == start) break;
-        visited << QApplication::focusWidget();
-    }
-    return visited;
-}
 
 bool activate(QWidget* window) {
     window->activateWindow();
@@ -51,62 +32,57 @@ bool activate(QWidget* window) {
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    // A closed window's counts stop at once and it goes; the main window's
-    // close box takes every window with it, a hidden one too (so the program ends).
+    // A closed window's counts stop at once and it goes; the main window's close box takes every window with it,
+    // a hidden one too. On the confirmation Enter presses OK, which hides it, and Escape closes it. Unsaved notes
+    // ask first: Cancel keeps it all, Discard leaves the file, Save writes it and then closes; when nobody can
+    // answer (the system ends the program) they go to a recovery copy.
     void closing_data() {
         QTest::addColumn<QString>("closes");
+        QTest::addColumn<int>("answer");  // to the question on unsaved notes; -2: none typed, -3: nobody can answer
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("the handheld window") << "Form2" << QStringList{"Form1", "Saved"};
-        QTest::newRow("the confirmation") << "Saved" << QStringList{"Form1", "Form2"};
-        QTest::newRow("the main window") << "Form1" << QStringList{};
+        QTest::newRow("the handheld window") << "Form2" << -2 << QStringList{"Form1", "Saved"};
+        QTest::newRow("the confirmation, by Escape") << "Saved" << -2 << QStringList{"Form1", "Form2"};
+        QTest::newRow("the main window") << "Form1" << -2 << QStringList{};
+        QTest::newRow("unsaved notes: Cancel") << "Form1" << -1 << QStringList{"Form1", "Form2", "Saved"};
+        QTest::newRow("unsaved notes: Save") << "Form1" << 0 << QStringList{};
+        QTest::newRow("unsaved notes: Discard") << "Form1" << 1 << QStringList{};
+        QTest::newRow("unsaved notes, nobody can answer") << "Form1" << -3 << QStringList{};
     }
     void closing() {
         QFETCH(QString, closes);
+        QFETCH(int, answer);
         QFETCH(QStringList, left);
         StartedProgram program;
         program.click("Form1", "cmdPS2");
         program.openHandheld("cmdNDS");
-        showSavedWindow()->hide();  // as its OK leaves it
-        const QStringList names{"Form1", "Form2", "Saved"};
-        QList<QPointer<QWidget>> all;
-        for (const QString& name : names) all << program.window(name);
-        program.window(closes)->close();
-        for (const QString& name : names)
-            if (!left.contains(name)) QCOMPARE(runningTimers(all[names.indexOf(name)]), 0);  // at once
-        program.processEvents();
-        for (const QString& name : names) QCOMPARE(bool(all[names.indexOf(name)]), left.contains(name));
-    }
-
-    // Closing with unsaved notes asks: Cancel keeps the window and the text, Discard closes and leaves the
-    // file, Save writes the text and then closes; when nobody can answer (the system ends the program) they
-    // go to a recovery copy.
-    void closingWithUnsavedNotes_data() {
-        QTest::addColumn<int>("answer");  // -2: nobody asked
-        QTest::newRow("Cancel") << -1;
-        QTest::newRow("Save") << 0;
-        QTest::newRow("Discard") << 1;
-        QTest::newRow("nobody can answer") << -2;
-    }
-    void closingWithUnsavedNotes() {
-        QFETCH(int, answer);
-        StartedProgram program;
-        program.pad()->setPlainText("typed");
+        QPointer<QWidget> saved = showSavedWindow();
+        QVERIFY(activate(saved));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!saved || !saved->isVisible());
+        if (answer != -2) program.pad()->setPlainText("typed");
         program.messages.answers = {answer};
-        QPointer<MainWindow> main = program.main();
-        answer == -2 ? main->closeKeepingNotes() : void(main->close());
+        std::map<QString, QPointer<QWidget>> all;
+        for (const char* name : {"Form1", "Form2", "Saved"}) all[name] = program.window(name);
+        if (closes == "Saved") {
+            QVERIFY(activate(showSavedWindow()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        } else {
+            answer == -3 ? program.main()->closeKeepingNotes() : void(program.window(closes)->close());
+        }
+        for (const auto& [name, window] : all)  // at once, but while the notes are saved
+            if (!left.contains(name) && window && answer != 0) QCOMPARE(runningTimers(window), 0);
         program.processEvents();
-        QCOMPARE(program.messages.told().size(), answer == -2 ? 0 : 1);
-        QVERIFY(answer == -2 || program.messages.told()[0].startsWith("question: Save, Discard: The notes pad"));
-        QCOMPARE(bool(main), answer == -1);
+        for (const auto& [name, window] : all) QVERIFY2(bool(window) == left.contains(name), qPrintable(name));
+        QCOMPARE(program.messages.told().size(), answer < -1 ? 0 : 1);
+        QVERIFY(answer < -1 || program.messages.told()[0].startsWith("question: Save, Discard: The notes pad"));
         QCOMPARE(fileBytes(program.path("Notes.txt")), QByteArray(answer == 0 ? "typed" : "Notes\r\n"));
         QDirIterator kept(qEnvironmentVariable("XDG_DATA_HOME"), {"Notes-recovered-*"}, QDir::Files,
                           QDirIterator::Subdirectories);
-        QCOMPARE(kept.hasNext() ? fileBytes(kept.next()) : QByteArray(), QByteArray(answer == -2 ? "typed" : ""));
+        QCOMPARE(kept.hasNext() ? fileBytes(kept.next()) : QByteArray(), QByteArray(answer == -3 ? "typed" : ""));
     }
 
-    // Nobody sees a minimised window: its counts and its clock come once a
-    // second, the other window's at their own pace; when it comes back they
-    // are right at once, before anything else runs (before it is drawn).
+    // Nobody sees a minimised window: its counts and its clock come once a second, the other window's at their
+    // own pace; when it comes back they are right at once, before it is drawn.
     void minimisedWindowSleeps_data() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QStringList>("showingTime");  // its labels and boxes that show the time of day
@@ -124,19 +100,18 @@ private slots:
         program.openHandheld("cmdGB");
         program.click("Form1", "cmdSave");  // its animation ends in a confirmation, which nobody should wait for
         program.processEvents();
-        const QString other = window == "Form1" ? "Form2" : "Form1";
-        const int otherRunning = runningTimers(program.window(other));
+        QWidget* other = program.window(window == "Form1" ? "Form2" : "Form1");
+        const int otherRunning = runningTimers(other);
         const auto notShowing = [&](const QString& time) {
-            QStringList stale;
-            for (const QString& control : showingTime)
-                if (!program.text(window, control).contains(time)) stale << control;
+            QStringList stale = showingTime;
+            stale.removeIf([&](const QString& control) { return program.text(window, control).contains(time); });
             return stale;
         };
 
         program.window(window)->showMinimized();
-        program.processEvents();  // and what the window system sends meanwhile
-        QCOMPARE(runningTimers(program.window(window)), window == "Form1");  // but the save's, nothing of it wakes ten times a second
-        QCOMPARE(runningTimers(program.window(other)), otherRunning);
+        program.processEvents();
+        QCOMPARE(runningTimers(program.window(window)), window == "Form1");  // the save's alone, nothing ten times a second
+        QCOMPARE(runningTimers(other), otherRunning);
         program.clock.advanceSeconds(1);
         QTRY_COMPARE_WITH_TIMEOUT(notShowing("11:10:01"), QStringList(), 2000);  // one beat
         // Two seconds: the other window's twenty beats and its own two, not a beat that spins.
@@ -150,19 +125,20 @@ private slots:
         QCOMPARE(runningTimers(program.window(window)), 1);  // its beat, fast again
     }
 
-    // Each window a window to screen readers, its controls each
-    // within its container and none of a page under the tab strip, each with a
-    // name or a description for screen readers; lines read as separators.
+    // Each window a window to screen readers, its controls each named or described, within its container and
+    // none of a page under the tab strip; lines read as separators. A click on a tab shows its page; the strip
+    // shows all six captions whole, without scroll arrows; the button with the focus shows it clearly. The
+    // instructions fit their box and take no typing.
     void windowsAsTheUserSeesThem() {
         StartedProgram program;
-        const QWidget* strip = program.tabs()->tabBar();
-        const int stripBottom = strip->mapTo(program.tabs(), QPoint(0, strip->height())).y();
-        const QWidgetList windows{program.main(), showHandheldWindow(), showSavedWindow()};
-        for (QWidget* shown : windows) {
-            const QString window = shown->objectName();
+        TabControl* tabs = program.tabs();
+        QTabBar* strip = tabs->tabBar();
+        const int stripBottom = strip->mapTo(tabs, QPoint(0, strip->height())).y();
+        for (QWidget* shown : QWidgetList{program.main(), showHandheldWindow(), showSavedWindow()}) {
             QAccessibleInterface* own = QAccessible::queryAccessibleInterface(shown);
-            QVERIFY2(own->role() == QAccessible::Window && !own->text(QAccessible::Name).isEmpty(), qPrintable(window));
-            for (QWidget* control : program.window(window)->findChildren<QWidget*>()) {
+            QVERIFY2(own->role() == QAccessible::Window && !own->text(QAccessible::Name).isEmpty(),
+                     qPrintable(shown->objectName()));
+            for (QWidget* control : shown->findChildren<QWidget*>()) {
                 const QString name = control->objectName();
                 if (name.isEmpty() || name.startsWith("qt_")) continue;  // Qt's own inner parts
                 QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
@@ -173,93 +149,16 @@ private slots:
                     QVERIFY2(label->contentsRect().height() >= label->fontMetrics().height(), qPrintable(name));
                 if (control->isHidden()) continue;
                 QVERIFY2(control->parentWidget()->rect().contains(control->geometry()), qPrintable(name));
-                if (control->parentWidget()->parentWidget() == program.tabs()->page(0)->parentWidget())  // on a page
+                if (control->parentWidget()->parentWidget() == tabs->page(0)->parentWidget())  // on a page
                     QVERIFY2(control->geometry().top() >= stripBottom, qPrintable(name));
             }
         }
-    }
 
-    // A click on a tab shows its page; the strip shows all six captions whole,
-    // without scroll arrows. The instructions fit their box, every line on one,
-    // and take no typing.
-    void mainWindowAsTheUserSeesIt() {
-        StartedProgram program;
-        TabControl* tabs = program.tabs();
-        QTabBar* strip = tabs->tabBar();
         QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(3).center());
         QCOMPARE(tabs->currentIndex(), 3);
-        QVERIFY(program.find<QWidget>("Form1", "cmdPS2")->isVisible());
-        QVERIFY(!program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
-        QCOMPARE(strip->count(), 6);
-        for (QToolButton* scroll : strip->findChildren<QToolButton*>()) QVERIFY(!scroll->isVisible());
-        const int margins = strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip);
-        for (int i = 0; i < strip->count(); ++i) {
-            const QRect tab = strip->tabRect(i);
-            QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width(), qPrintable(strip->tabText(i)));
-            QVERIFY2(tab.width() - margins >= strip->fontMetrics().horizontalAdvance(strip->tabText(i)),
-                     qPrintable(strip->tabText(i)));
-        }
-
-        tabs->setCurrentIndex(5);
-        auto help = program.find<QPlainTextEdit>("Form1", "txtCustom");
-        program.processEvents();
-        QVERIFY(help->isVisible() && !help->verticalScrollBar()->isVisible());
-        for (QTextBlock block = help->document()->begin(); block.isValid(); block = block.next())
-            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
-        QTest::keyClicks(help, "typed");
-        QVERIFY(!help->toPlainText().contains("typed"));
-    }
-
-    // Tab visits every control of the page that takes it, once, as the page
-    // is read: each below the one before or in a column to its right.
-    void tabGoesThroughEachPageAsItIsRead_data() {
-        QTest::addColumn<int>("page");  // of the main window; -1: the handheld window
-        int page = 0;
-        for (const char* tab : {"Atari", "Nintendo", "Sega", "Sony", "Microsoft", "Custom"})
-            QTest::newRow(tab) << page++;
-        QTest::newRow("handheld window") << -1;
-    }
-    void tabGoesThroughEachPageAsItIsRead() {
-        QFETCH(int, page);
-        StartedProgram program;
-        if (page < 0) program.openHandheld();
-        else program.tabs()->setCurrentIndex(page);
-        QWidget* window = program.window(page < 0 ? "Form2" : "Form1");
-        QVERIFY(activate(window));
-        QList<QWidget*> takesTab;
-        for (QWidget* w : window->findChildren<QWidget*>())
-            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) takesTab << w;
-        const auto place = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
-        const auto topLeft = [&](QWidget* a, QWidget* b) {
-            return std::pair(place(a).top(), place(a).left()) < std::pair(place(b).top(), place(b).left());
-        };
-        const QList<QWidget*> path = focusPath(*std::min_element(takesTab.begin(), takesTab.end(), topLeft));
-        QCOMPARE(QSet<QWidget*>(path.begin(), path.end()), QSet<QWidget*>(takesTab.begin(), takesTab.end()));
-        QCOMPARE(path.size(), takesTab.size());
-        for (qsizetype i = 1; i < path.size(); ++i) {
-            const QRect before = place(path[i - 1]), next = place(path[i]);
-            QVERIFY2(next.top() > before.top() || next.left() > before.right(), qPrintable(path[i]->objectName()));
-        }
-    }
-
-    // On the confirmation, Enter presses OK (the window hides) and Escape closes it as its close box does.
-    void keysOnTheConfirmation() {
-        StartedProgram program;
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            QPointer<QWidget> saved = showSavedWindow();
-            QVERIFY(activate(saved));
-            QTest::keyClick(QApplication::focusWidget(), key);
-            QTRY_VERIFY(!saved || !saved->isVisible());
-            QCOMPARE(bool(program.window("Saved")), key == Qt::Key_Return);
-        }
-    }
-
-    // A frame of at least 3:1 contrast against what was there, all round the button, inside its edge.
-    void focusedButtonShowsAClearFrame() {
-        StartedProgram program;
-        program.tabs()->setCurrentIndex(3);
-        QVERIFY(activate(program.window("Form1")));
         auto button = program.find<QPushButton>("Form1", "cmdPS2");
+        QVERIFY(button->isVisible() && !program.find<QWidget>("Form1", "cmdCommand2600")->isVisible());
+        QVERIFY(activate(program.main()));  // a frame of 3:1 against what was there, all round inside its edge
         program.find<QWidget>("Form1", "cmdPS1")->setFocus();
         const QImage plain = button->grab().toImage();
         button->setFocus(Qt::MouseFocusReason);  // also after a click, not only after Tab
@@ -274,7 +173,57 @@ private slots:
                 QVERIFY2(contrast(plain.pixelColor(p), focused.pixelColor(p)) >= 3.0,
                          qPrintable(QStringLiteral("(%1, %2), %3 in").arg(p.x()).arg(p.y()).arg(inset)));
         }
+        QCOMPARE(strip->count(), 6);
+        for (QToolButton* scroll : strip->findChildren<QToolButton*>()) QVERIFY(!scroll->isVisible());
+        const int margins = strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip);
+        for (int i = 0; i < strip->count(); ++i) {
+            const QRect tab = strip->tabRect(i);
+            QVERIFY2(tab.left() >= 0 && tab.right() < tabs->width() &&
+                         tab.width() - margins >= strip->fontMetrics().horizontalAdvance(strip->tabText(i)),
+                     qPrintable(strip->tabText(i)));
+        }
+        tabs->setCurrentIndex(5);
+        auto help = program.find<QPlainTextEdit>("Form1", "txtCustom");
+        program.processEvents();
+        QVERIFY(help->isVisible() && !help->verticalScrollBar()->isVisible());
+        for (QTextBlock block = help->document()->begin(); block.isValid(); block = block.next())
+            QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+        QTest::keyClicks(help, "typed");
+        QVERIFY(!help->toPlainText().contains("typed"));
     }
+
+    // Tab visits every control of the page that takes it, once, as the page is read: each below the one before
+    // or in a column to its right.
+    void tabGoesThroughEachPageAsItIsRead_data() {
+        QTest::addColumn<int>("page");  // of the main window; -1: the handheld window
+        for (int page = 0; const char* tab : {"Atari", "Nintendo", "Sega", "Sony", "Microsoft", "Custom"})
+            QTest::newRow(tab) << page++;
+        QTest::newRow("handheld window") << -1;
+    }
+    void tabGoesThroughEachPageAsItIsRead() {
+        QFETCH(int, page);
+        StartedProgram program;
+        page < 0 ? program.openHandheld() : program.tabs()->setCurrentIndex(page);
+        QWidget* window = program.window(page < 0 ? "Form2" : "Form1");
+        QVERIFY(activate(window));
+        QList<QWidget*> takesTab;
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) takesTab << w;
+        const auto place = [&](QWidget* w) { return QRect(w->mapTo(window, QPoint()), w->size()); };
+        QWidget* first = std::ranges::min(takesTab, {}, [&](QWidget* w) { return std::pair(place(w).top(), place(w).left()); });
+        first->setFocus(Qt::TabFocusReason);
+        QList<QWidget*> path{first};  // pressing Tab until the focus is back
+        for (QTest::keyClick(first, Qt::Key_Tab); QApplication::focusWidget() != first && path.size() < 40;
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab))
+            path << QApplication::focusWidget();
+        QCOMPARE(QSet<QWidget*>(path.begin(), path.end()), QSet<QWidget*>(takesTab.begin(), takesTab.end()));
+        QCOMPARE(path.size(), takesTab.size());
+        for (qsizetype i = 1; i < path.size(); ++i) {
+            const QRect before = place(path[i - 1]), next = place(path[i]);
+            QVERIFY2(next.top() > before.top() || next.left() > before.right(), qPrintable(path[i]->objectName()));
+        }
+    }
+
 };
 
 QTEST_MAIN(WindowsTest)
