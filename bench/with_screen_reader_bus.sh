@@ -14,8 +14,10 @@ shift
 
 bus= listener=
 trap 'kill $listener $bus 2>/dev/null || true; wait $listener $bus 2>/dev/null || true' EXIT
-source "$(dirname "$0")/../tests/desktop/accessibility_bus.sh"
-start_accessibility_bus /dev/null
+# Waited for without activating it (that starts a second one): programs started before it never find it.
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+bus=$!
+gdbus wait --session --timeout 10 org.a11y.Bus || { echo "no accessibility bus" >&2; exit 1; }
 
 # The listener is up once it says so; the programs started after it learn
 # from the registry which events are listened for.
