@@ -49,11 +49,14 @@ HandheldWindow::~HandheldWindow() = default;
 
 void HandheldWindow::showConsole(const ConsoleEntry& console) {
     page_->show(console, dateBoxText(platform().clock->now()));
+    shown_.reset();
     beat_.start();
 }
 
 void HandheldWindow::tick() {
     const CivilDateTime moment = platform().clock->now();
+    if (moment == shown_) return;  // nothing new within the second it shows
+    shown_ = moment;
     runRepeating(this, page_->failureTold, [&] { page_->count(dateSerial(moment), dateBoxText(moment)); });
 }
 

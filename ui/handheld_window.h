@@ -2,7 +2,9 @@
 // The handheld window: the Nintendo handhelds, one of them counting at a time.
 
 #include <memory>
+#include <optional>
 
+#include "engine/date_serial.h"
 #include "ui/beat.h"
 #include "ui/design_window.h"
 
@@ -28,6 +30,7 @@ private:
     void showConsole(const ConsoleEntry& console);
     std::unique_ptr<ConsolePage> page_;
     Beat beat_;
+    std::optional<CivilDateTime> shown_;  // the second its texts show; none: something new to show
 };
 
 // The confirmation of a save: "Changes Saved!" and OK, which hides it; Enter

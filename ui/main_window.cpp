@@ -203,17 +203,22 @@ void MainWindow::buildCustomPage(QWidget* page) {
 
 void MainWindow::showConsole(const ConsoleEntry& console) {
     pages_[std::size_t(console.page)]->show(console, dateBoxText(platform().clock->now()));
+    shown_.reset();  // its report comes with the next beat, in this second too
     beat_.start();  // its first count a full beat from now
 }
 
 void MainWindow::submitCustomDate() {
     countUp_->submit();
+    shown_.reset();
     setBoxText(countNow_, dateBoxText(platform().clock->now()));
     beat_.start();
 }
 
 void MainWindow::tick() {
     const CivilDateTime moment = platform().clock->now();
+    // Every text it shows is to the whole second: nine beats in ten find nothing to change.
+    if (moment == shown_) return;
+    shown_ = moment;
     const double now = dateSerial(moment);
     const QString nowText = dateBoxText(moment);
     for (const auto& page : pages_) {

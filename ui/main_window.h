@@ -9,10 +9,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "custom/count_up.h"
 #include "engine/catalogue.h"
+#include "engine/date_serial.h"
 #include "notes/notes_pad.h"
 #include "ui/beat.h"
 #include "ui/design_window.h"
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<CountUp> countUp_;
     QTimer saveAnimation_;  // keeps its pace while minimised: the user waits for its confirmation
     Beat beat_;
+    std::optional<CivilDateTime> shown_;  // the second its texts show; none: something new to show
     bool startingOver_ = false;
     bool closing_ = false;          // asked nothing more as it closes
     QString closeWhenSaved_;        // the text that closes the window once it is saved
