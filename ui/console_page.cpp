@@ -59,6 +59,7 @@ void ConsolePage::show(const ConsoleEntry& console, const QString& nowText) {
     counted_ = -1e300;
     failureTold = false;
     setTextColor(result_, colorFromBgr(console.labelColour));
+    result_->fitToReports();
     setPointSize(result_, console.labelPoints);
     setBoxText(then_, qtext(console.countFrom));
     if (now_) setBoxText(now_, nowText);

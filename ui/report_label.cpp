@@ -50,39 +50,41 @@ const std::vector<ReportLines>& longestReports() {
     return reports;
 }
 
-// The widest line's ink or advance, whichever reaches further: a bold italic
-// face leans past its advance, by its last letter's overhang (a negative right
-// bearing). That one letter is read, not the ink of the whole line.
-double widest(QFont font, const ReportLines& report) {
-    font.setPointSizeF(report.points);
-    const QFontMetricsF metrics(font);
-    double width = 0;
-    for (const QString& line : report.lines) {
-        const double advance = metrics.horizontalAdvance(line);
-        const double overhang = line.isEmpty() ? 0 : std::max(0.0, -metrics.rightBearing(line.back()));
-        width = std::max(width, advance + overhang);
+// The lines of `reports` that reach past `room`, each measured at its own
+// size; `widest` is set to the furthest reach. A line reaches to its advance,
+// or past it when a bold italic face leans beyond: by its last letter's
+// overhang (a negative right bearing), read for that letter alone.
+std::vector<ReportLines> linesPast(QFont font, const std::vector<ReportLines>& reports, double room, double& widest) {
+    std::vector<ReportLines> past;
+    widest = 0;
+    for (const ReportLines& report : reports) {
+        font.setPointSizeF(report.points);
+        const QFontMetricsF metrics(font);
+        QStringList over;
+        for (const QString& line : report.lines) {
+            const double overhang = line.isEmpty() ? 0 : std::max(0.0, -metrics.rightBearing(line.back()));
+            const double reach = metrics.horizontalAdvance(line) + overhang;
+            widest = std::max(widest, reach);
+            if (reach > room) over += line;
+        }
+        if (!over.isEmpty()) past.push_back({report.points, over});
     }
-    return width;
+    return past;
 }
 
-bool allFit(const QFont& font, double room) {
-    for (const ReportLines& report : longestReports())
-        if (widest(font, report) > room) return false;
-    return true;
-}
-
-// The stretch at which every report fits a label's room, found by measuring
-// each console's lines.
+// The stretch at which every report fits a label's room. A first guess from
+// the widest line, then a step narrower at a time while some line still runs
+// over (glyph widths round with the stretch). A line that fits at full width
+// fits at any narrower one, so only the lines that ran over are measured
+// again.
 int fittingStretch(QFont font, double room) {
     font.setStretch(100);
-    // A first guess from the widest line, then a step narrower at a time while
-    // some line still runs over (glyph widths round with the stretch).
-    double widestAtFull = 0;
-    for (const ReportLines& report : longestReports()) widestAtFull = std::max(widestAtFull, widest(font, report));
-    if (widestAtFull <= room) return 100;
-    int stretch = std::max(1, int(std::floor(100 * room / widestAtFull)));
+    double widest = 0;
+    const std::vector<ReportLines> over = linesPast(font, longestReports(), room, widest);
+    if (over.empty()) return 100;
+    int stretch = std::max(1, int(std::floor(100 * room / widest)));
     font.setStretch(stretch);
-    while (stretch > 50 && !allFit(font, room)) font.setStretch(--stretch);
+    while (stretch > 50 && !linesPast(font, over, room, widest).empty()) font.setStretch(--stretch);
     return stretch;
 }
 
@@ -113,8 +115,12 @@ ReportLabel::ReportLabel(QWidget* picture, const QString& name, const QString& c
     const int margin = 3;
     setGeometry(at.x(), at.y(), picture->width() - margin - at.x(), px(bottom) - at.y());
     styleDigital(this);
-    fitReportLines(this);
     setText(caption);
+}
+
+void ReportLabel::fitToReports() {
+    if (!fitted_) fitReportLines(this);
+    fitted_ = true;
 }
 
 QRect ReportLabel::lineRect(qsizetype line) const {

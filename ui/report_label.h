@@ -21,6 +21,9 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString& text);
+    // Narrows the face for the reports (fitReportLines), once, as the first
+    // report comes: the caption before it fits in the face's own width.
+    void fitToReports();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,6 +33,7 @@ private:
     QRect lineRect(qsizetype line) const;
     QString text_;
     QList<QStaticText> lines_;
+    bool fitted_ = false;
 };
 
 // Narrows the face of a result (its horizontal stretch) just so far that the

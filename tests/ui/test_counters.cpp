@@ -99,10 +99,14 @@ private slots:
     }
 
     // The report face is narrowed only as far as the longest reports need: two stretch steps wider (one is
-    // rounding, one the blank each line ends with), a report would wrap.
+    // rounding, one the blank each line ends with), a report would wrap. The caption before the first report
+    // is not narrowed.
     void reportFaceNoNarrowerThanNeeded() {
         StartedProgram program;
         program.openHandheld();
+        QCOMPARE(program.find<QWidget>("Form1", "lblLabel1")->font().stretch(), int(QFont::AnyStretch));
+        program.click("Form1", "cmdCommand2600");
+        program.click("Form2", "cmdGB");
         for (const QWidget* label : {program.find<QWidget>("Form1", "lblLabel1"), program.find<QWidget>("Form2", "lblAgelark")}) {
             QFont wider = label->font();
             wider.setStretch(wider.stretch() + 2);
