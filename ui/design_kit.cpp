@@ -36,10 +36,19 @@ QString installedFace(const QString& family) {
     static QHash<QString, QString> installed;
     auto found = installed.constFind(family);
     if (found != installed.constEnd()) return *found;
+    // The installed families, not hasFamily(): that also asks fontconfig for
+    // each name's aliases, a lookup as slow as loading a face. A family that
+    // more than one foundry makes is listed as "Family [foundry]".
+    static const QStringList families = [] {
+        QStringList names;
+        for (const QString& family : QFontDatabase::families()) names += family.section(QStringLiteral(" ["), 0, 0);
+        return names;
+    }();
+    const auto isInstalled = [](const QString& face) { return families.contains(face, Qt::CaseInsensitive); };
     QString face = family;
-    if (!QFontDatabase::hasFamily(family))
+    if (!isInstalled(family))
         for (const QString& standIn : QFont::substitutes(family))
-            if (QFontDatabase::hasFamily(standIn)) {
+            if (isInstalled(standIn)) {
                 face = standIn;
                 break;
             }

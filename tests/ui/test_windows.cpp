@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDirIterator>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -15,6 +16,7 @@
 
 #include "tests/support/notes_files.h"
 #include "tests/support/test_program.h"
+#include "ui/design_kit.h"
 #include "ui/handheld_window.h"
 
 using namespace agelark;
@@ -153,6 +155,15 @@ private slots:
                     QVERIFY2(control->geometry().top() >= stripBottom, qPrintable(name));
             }
         }
+
+        // Each designed face shown as itself where it is installed, else as the first stand-in that is.
+        const auto firstInstalled = [](const QString& face) {
+            for (const QString& f : QStringList{face} + QFont::substitutes(face))
+                if (QFontDatabase::hasFamily(f)) return f;
+            return face;
+        };
+        QCOMPARE(program.find<QWidget>("Form1", "lblLabel1")->font().family(), firstInstalled(digitalFace));
+        QCOMPARE(program.main()->font().family(), firstInstalled(sansSerifFace));
 
         QTest::mouseClick(strip, Qt::LeftButton, {}, strip->tabRect(3).center());
         QCOMPARE(tabs->currentIndex(), 3);
