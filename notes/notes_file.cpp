@@ -8,9 +8,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -222,8 +222,13 @@ QStringList tidyNotesFolders(const NotesPaths& paths) {
     for (const QString& path : {paths.beside, paths.own}) {
         if (path.isEmpty()) continue;
         const QFileInfo notes(path);
-        const QRegularExpression temporary("^" + QRegularExpression::escape("." + notes.fileName() + ".") +
-                                           "[0-9a-f]{8}$");
+        // ".Notes.txt." and eight hexadecimal digits: what a save writes first.
+        const QString prefix = "." + notes.fileName() + ".";
+        const auto temporary = [&](const QString& name) {
+            const auto lowerHex = [](QChar c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); };
+            return name.size() == prefix.size() + 8 && name.startsWith(prefix) &&
+                   std::all_of(name.begin() + prefix.size(), name.end(), lowerHex);
+        };
         try {
             const Fd folder = openFolder(notes.path(), false);
             QList<QByteArray> left;
@@ -234,7 +239,7 @@ QStringList tidyNotesFolders(const NotesPaths& paths) {
                     status.st_uid != ::geteuid())
                     continue;
                 const QString name = QFile::decodeName(entry->d_name);
-                if (temporary.match(name).hasMatch()) left << entry->d_name;
+                if (temporary(name)) left << entry->d_name;
                 if (path == paths.own && name.startsWith(recoveryName)) kept << notes.path() + u'/' + name;
             }
             if (listing) ::closedir(listing);

@@ -219,9 +219,13 @@ private slots:
         row("bob's hold on the group's lock as she quits, in a folder without the setgid bit: waited for",
             {{start, save, "bob flock -n $S/.Notes.txt.lock true", bobLocks.arg(".6"), quit}, {}, notes, 0644, "root",
              0775});
-        row("her leftovers of killed saves removed at the start, bob's kept",
-            {{"ann echo >$S/.Notes.txt.0123abcd", "bob echo >$S/.Notes.txt.89abcdef", start,
-              "root test ! -e $S/.Notes.txt.0123abcd -a -e $S/.Notes.txt.89abcdef", quit}, {}, notes});
+        row("her leftovers of killed saves removed at the start; bob's kept, and her files of names like them",
+            {{"ann echo >$S/.Notes.txt.0123abcd", "bob echo >$S/.Notes.txt.89abcdef",
+              "ann cd $S && for f in .Notes.txt.0123ABCD .Notes.txt.0123abcd0 .Notes.txt-0123abcd; do echo >$f; done",
+              start,
+              "root cd $S && test ! -e .Notes.txt.0123abcd && ls .Notes.txt.89abcdef .Notes.txt.0123ABCD "
+              ".Notes.txt.0123abcd0 .Notes.txt-0123abcd",
+              quit}, {}, notes});
     }
     void otherUsersOfTheComputer() {
         QFETCH(Shared, row);
