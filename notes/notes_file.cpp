@@ -234,13 +234,15 @@ QStringList tidyNotesFolders(const NotesPaths& paths) {
             QList<QByteArray> left;
             DIR* listing = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | openFlags));
             for (const dirent* entry; listing && (entry = ::readdir(listing));) {
-                struct stat status {};  // this user's own files only
-                if (::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(status.st_mode) ||
-                    status.st_uid != ::geteuid())
-                    continue;
+                // Names first: the folder beside the program also holds its pictures.
                 const QString name = QFile::decodeName(entry->d_name);
-                if (temporary(name)) left << entry->d_name;
-                if (path == paths.own && name.startsWith(recoveryName)) kept << notes.path() + u'/' + name;
+                const bool leftover = temporary(name), recovery = path == paths.own && name.startsWith(recoveryName);
+                struct stat status {};  // this user's own files only
+                if ((!leftover && !recovery) || ::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+                    !S_ISREG(status.st_mode) || status.st_uid != ::geteuid())
+                    continue;
+                if (leftover) left << entry->d_name;
+                if (recovery) kept << notes.path() + u'/' + name;
             }
             if (listing) ::closedir(listing);
             if (left.isEmpty()) continue;
