@@ -118,11 +118,6 @@ ReportLabel::ReportLabel(QWidget* picture, const QString& name, const QString& c
     setText(caption);
 }
 
-void ReportLabel::fitToReports() {
-    if (!fitted_) fitReportLines(this);
-    fitted_ = true;
-}
-
 QRect ReportLabel::lineRect(qsizetype line) const {
     const int spacing = fontMetrics().lineSpacing();
     return QRect(0, int(line) * spacing, width(), spacing);
@@ -162,18 +157,20 @@ void ReportLabel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void fitReportLines(QWidget* result) {
+void ReportLabel::fitToReports() {
+    if (fitted_) return;
+    fitted_ = true;
     // The result labels share a face and a width: the answer measured for the
-    // first serves the others (measuring every console's lines is most of the
-    // windows' making).
+    // first serves the others (measuring every console's lines is the most
+    // of a first report).
     static QHash<QString, int> stretchFor;
-    QFont font = result->font();
-    const double room = result->contentsRect().width();
-    const QString key = font.key() + QLatin1Char('@') + QString::number(room);
+    QFont narrowed = font();
+    const double room = contentsRect().width();
+    const QString key = narrowed.key() + QLatin1Char('@') + QString::number(room);
     auto found = stretchFor.constFind(key);
-    if (found == stretchFor.constEnd()) found = stretchFor.insert(key, fittingStretch(font, room));
-    font.setStretch(*found);
-    result->setFont(font);
+    if (found == stretchFor.constEnd()) found = stretchFor.insert(key, fittingStretch(narrowed, room));
+    narrowed.setStretch(*found);
+    setFont(narrowed);
 }
 
 }  // namespace agelark

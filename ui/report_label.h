@@ -21,8 +21,13 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString& text);
-    // Narrows the face for the reports (fitReportLines), once, as the first
-    // report comes: the caption before it fits in the face's own width.
+    // Narrows the face (its horizontal stretch) just so far that the longest
+    // line of any console's report fits the width: a title, a release line,
+    // or the age line at the longest count there is. The designed face fits
+    // as it is; a wider face standing in for it is narrowed. The stretch stays
+    // when a click sets the console's point size, and the line lengths are
+    // measured at each console's own size. Done once, as the first report
+    // comes: the caption before it fits in the face's own width.
     void fitToReports();
 
 protected:
@@ -35,13 +40,5 @@ private:
     QList<QStaticText> lines_;
     bool fitted_ = false;
 };
-
-// Narrows the face of a result (its horizontal stretch) just so far that the
-// longest line of any console's report fits its width: a title, a release
-// line, or the age line at the longest count there is. The designed face fits
-// as it is; a wider face standing in for it is narrowed. The stretch stays
-// when a click sets the console's point size, and the line lengths are
-// measured at each console's own size.
-void fitReportLines(QWidget* result);
 
 }  // namespace agelark
